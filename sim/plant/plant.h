@@ -1,0 +1,103 @@
+// The simulated plant: controllers on one RS485 line, each with heating zones.
+// Pure model, no I/O: the protocol responder (sim/protocol) and the tests drive it.
+// Addresses are 1-based bus addresses, channels 1-based within a controller.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zevsim {
+
+constexpr int kNoValue = -10024;  // 0xD8D8 as a 16-bit pattern
+
+struct ControllerConfig {
+    int channels = 16;          // 1..32
+    bool slave = false;         // answers "?DTP=" with "0002" and belongs to the preceding master
+    int az = 12;                // driver number ("?AZ#=")
+    bool fahrenheit = false;    // "?UNT=": "0000" degrees C, "0001" degrees F
+    std::string type = "ZEV-16";  // "?TYP=" (up to 9 characters)
+};
+
+// Faults a test, a scenario or an operator-training session can inject.
+enum class FaultKind {
+    BrokenSensor,        // thermocouple open: status 0x8, actual value unreadable
+    ShortedSensor,       // thermocouple shorted: status 0x10
+    ReversedSensor,      // thermocouple polarity reversed: reading falls while the zone heats
+    ShortedTriac,        // output stage conducts without being driven: zone heats at full power
+    CrossedHeaters,      // heaters of zone and partner zone swapped
+    CrossedSensors,      // thermocouples of zone and partner zone swapped
+    HeaterOpen,          // heater broken: no current, no heating (current alarm)
+    ControllerSilent,    // the whole controller stops answering on the bus
+    GarbledReplies,      // the controller answers with corrupted frames
+};
+
+struct Fault {
+    FaultKind kind;
+    int address = 1;
+    int channel = 1;
+    int partnerAddress = 0;   // for the crossed faults
+    int partnerChannel = 0;
+};
+
+class Plant {
+public:
+    explicit Plant(std::vector<ControllerConfig> controllers);
+    ~Plant();
+    Plant(const Plant&) = delete;
+    Plant& operator=(const Plant&) = delete;
+
+    // --- structure -------------------------------------------------------------------
+    int controllerCount() const;
+    bool present(int address) const;           // a controller exists at this address
+    const ControllerConfig& config(int address) const;
+
+    // --- time ------------------------------------------------------------------------
+    void advance(double seconds);              // run the physical model (thermal, PID, tuning)
+    double time() const;                        // plant seconds since construction
+    void setClock(std::int32_t secondsSinceMidnight);  // clock equalisation
+
+    // --- zone values (what the cyclic scan reads) ---------------------------------------
+    std::int16_t setpoint(int a, int c) const;
+    std::int16_t actual(int a, int c) const;    // whole degrees of the controller's unit; kNoValue if unreadable
+    std::int32_t statusWord(int a, int c) const;  // status bits incl. mode bits 0x60, tuning 0x100/0x80
+    std::int16_t output(int a, int c) const;    // percent 0..100
+    std::int16_t currentTenths(int a, int c) const;  // heater current in 0.1 A
+    bool outputsOn(int a) const;                // "?ENA" of the controller's master
+
+    // --- zone writes (ZEV485_SetValEx codes); true = accepted -----------------------------
+    bool setSetpoint(int a, int c, int value);        // code 0
+    bool setZoneParameter(int a, int c, int p, int value);  // codes 1..28
+    bool setMode(int a, int c, int mode);             // code 2001: 0 off, 1 manual, 2 control
+    bool setTuning(int a, int c, bool on);            // code 2002
+    bool ackTuningFault(int a, int c);                // code 2003
+    bool setOutput(int a, int c, int percent);        // code 3000 (manual output)
+    std::optional<int> zoneParameter(int a, int c, int p) const;  // 1..28
+
+    // --- controller-wide text values ("?KAN", "?AZ#", "?DTP", "?TYP", "?UNT", "?APM",
+    //     "?HIW", "?ENA" and the global parameter codes of the driver files) --------------
+    // Reads give the reply value text (e.g. "0016"); nullopt when the mnemonic is unknown.
+    std::optional<std::string> readGlobal(int a, const std::string& mnemonic) const;
+    // Writes a numeric value; false when unknown, read-only or out of range.
+    bool writeGlobal(int a, const std::string& mnemonic, long value);
+    void restart(int a);          // "XRES"
+    void factoryDefaults(int a);  // "XSTD"
+
+    // --- faults ----------------------------------------------------------------------
+    void inject(const Fault& fault);
+    void clear(const Fault& fault);
+    void clearAllFaults();
+    bool silent(int a) const;     // ControllerSilent active
+    bool garbled(int a) const;    // GarbledReplies active
+
+    // --- direct control for tests and scenarios -------------------------------------------
+    void setActual(int a, int c, int degrees);   // force a temperature (e.g. a cold start)
+    void setAmbient(double degrees);
+
+private:
+    struct Impl;
+    Impl* d;
+};
+
+}  // namespace zevsim

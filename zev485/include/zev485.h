@@ -1,0 +1,74 @@
+/* zev485: the bus library of the operator station. Talks to the temperature
+ * controllers on the RS485 line, polls them cyclically and keeps their latest
+ * values, answers text commands and writes the day files of the current tool.
+ *
+ * Plain C interface, standard calling convention, ANSI (Windows-1252) strings.
+ * byte = uint8_t, Integer = int16_t, Long = int32_t.
+ * Every function is safe to call from any thread while the poller runs. */
+#ifndef ZEV485_H
+#define ZEV485_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define ZEV485_API __attribute__((visibility("default")))
+
+/* No-value marker of every zone value, parameter and day-file field. */
+#define ZEV485_NOVALUE (-10024)
+
+/* Opens the master port (the line to the controllers). port 1..18 (0 closes),
+ * mode 0 (RS485 converter on a serial port), 6 (Bluetooth serial link) or -1
+ * (kernel RS485 driver). timeout in ms per telegram, retry = repetitions of an
+ * unanswered telegram. Returns 1 when the port is open. */
+ZEV485_API uint8_t ZEV485_SetMasterPort(uint8_t port, int16_t mode, int32_t baud,
+                                        int16_t timeout, int16_t retry);
+
+/* Opens the slave port that answers another master for the controllers from
+ * firstAddress on, out of the library's cache. All arguments 0 close it.
+ * Returns non-zero when open. */
+ZEV485_API uint8_t ZEV485_SetSlavePort(uint8_t port, int16_t mode, int32_t baud,
+                                       int16_t timeout, int16_t retry, int16_t firstAddress);
+
+/* Non-zero when serial port 1..18 can be opened now. */
+ZEV485_API uint8_t ComPortAvailable(int16_t port);
+
+/* Sends the NUL-terminated text command in buffer (e.g. "G01?KAN=") and
+ * replaces it by the NUL-terminated raw reply (at most 255 characters plus NUL).
+ * *status: 0 answered; non-zero: no answer, a damaged reply, or offline. */
+ZEV485_API void ZEV485_Ask(char *buffer, int16_t *status);
+
+/* Latest cached value of a zone: kind 1 setpoint, 2 actual value, 3 status word,
+ * 4 output %, 5 current in 0.1 A, 6 outputs on (non-zero). ZEV485_NOVALUE when
+ * never read; a status word below 0 when the controller stopped answering. */
+ZEV485_API int32_t ZEV485_GetVal(uint8_t address, uint8_t channel, uint8_t kind);
+
+/* Writes one zone value: parameter 0 setpoint, 1..28 zone parameter, 2001 mode,
+ * 2002 self-tuning, 2003 tuning-fault acknowledge, 3000 output rate.
+ * Returns 0 when the controller accepted it. */
+ZEV485_API int16_t ZEV485_SetValEx(uint8_t address, uint8_t channel, int16_t parameter,
+                                   int16_t value);
+
+/* Writes a controller-wide value by name ("?APM", "?ENA", ...). 0 = accepted. */
+ZEV485_API int16_t ZEV485_SetGlobVal(uint8_t address, const char *name, int32_t value);
+
+ZEV485_API void ZEV485_SetOnline(uint8_t address, uint8_t flag);
+ZEV485_API void ZEV485_EnableCyclicScan(uint8_t flag);
+ZEV485_API void ZEV485_FileLogging(uint8_t flag);
+ZEV485_API void ZEV485_Set_AnzKan(uint8_t address, uint8_t channels);
+ZEV485_API void ZEV485_Set_Master(uint8_t address, uint8_t masterAddress);
+ZEV485_API void ZEV485_GetComStatus(uint8_t address, int32_t *good, int32_t *errors);
+ZEV485_API void ZEV485_ResComStatus(void);
+ZEV485_API void ZEV485_SetLogFileDir(const char *directory);
+ZEV485_API void ZEV485_Equalize_Clocktime(int32_t secondsSinceMidnight);
+
+/* Writes the library version "a.b.c.d" (NUL-terminated) into buffer. */
+ZEV485_API void ZEV485_Get_Version(char *buffer, int16_t size);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZEV485_H */
