@@ -31,6 +31,8 @@ enum class FaultKind {
     HeaterOpen,          // heater broken: no current, no heating (current alarm)
     ControllerSilent,    // the whole controller stops answering on the bus
     GarbledReplies,      // the controller answers with corrupted frames
+    LeakageCurrent,      // moist heater insulation: leakage current (0x200000) until the
+                         // heater has dried above 100 degrees C for a while
 };
 
 struct Fault {
@@ -41,6 +43,30 @@ struct Fault {
     int partnerChannel = 0;
 };
 
+// Status bits the plant raises (the mode bits are (mode << 5), 0x60 for a measuring
+// monitor zone).
+namespace status {
+constexpr std::int32_t NoFault = 0x1;
+constexpr std::int32_t TemperatureLow = 0x2;
+constexpr std::int32_t TemperatureHigh = 0x4;
+constexpr std::int32_t SensorBroken = 0x8;
+constexpr std::int32_t SensorShorted = 0x10;
+constexpr std::int32_t ModeMask = 0x60;
+constexpr std::int32_t TuningFault = 0x80;
+constexpr std::int32_t Tuning = 0x100;
+constexpr std::int32_t DeviationLow = 0x200;
+constexpr std::int32_t DeviationHigh = 0x400;
+constexpr std::int32_t CurrentAlarm = 0x1000;
+constexpr std::int32_t SsrShorted = 0x10000;
+constexpr std::int32_t CurrentHigh = 0x20000;
+constexpr std::int32_t CurrentLow = 0x40000;
+constexpr std::int32_t CurrentDeviationHigh = 0x80000;
+constexpr std::int32_t CurrentDeviationLow = 0x100000;
+constexpr std::int32_t Leakage = 0x200000;
+constexpr std::int32_t AbsoluteTemperature = 0x400000;
+constexpr std::int32_t OutputDeviation = 0x1000000;
+}  // namespace status
+
 class Plant {
 public:
     explicit Plant(std::vector<ControllerConfig> controllers);
@@ -49,14 +75,21 @@ public:
     Plant& operator=(const Plant&) = delete;
 
     // --- structure -------------------------------------------------------------------
+    // The constructor refuses (std::invalid_argument) more than 27 controllers, a
+    // channel count outside 1..32 and more than 270 zones in all.
     int controllerCount() const;
+    int zoneCount() const;
     bool present(int address) const;           // a controller exists at this address
+    // Configuration of a controller; for an address without one, a configuration
+    // with 0 channels.
     const ControllerConfig& config(int address) const;
+    int masterOf(int address) const;           // the last non-slave at or before it (1 when none); 0 = no controller
 
     // --- time ------------------------------------------------------------------------
     void advance(double seconds);              // run the physical model (thermal, PID, tuning)
     double time() const;                        // plant seconds since construction
     void setClock(std::int32_t secondsSinceMidnight);  // clock equalisation
+    std::int32_t clock() const;                 // the controllers' clock, seconds since midnight
 
     // --- zone values (what the cyclic scan reads) ---------------------------------------
     std::int16_t setpoint(int a, int c) const;
@@ -85,15 +118,22 @@ public:
     void factoryDefaults(int a);  // "XSTD"
 
     // --- faults ----------------------------------------------------------------------
-    void inject(const Fault& fault);
-    void clear(const Fault& fault);
+    // false when the fault names no zone or controller of the plant (or a crossing
+    // of a zone with itself), or is already active / not active.
+    bool inject(const Fault& fault);
+    bool clear(const Fault& fault);   // a crossing without partner clears every crossing of the zone
     void clearAllFaults();
+    std::vector<Fault> faults() const;
     bool silent(int a) const;     // ControllerSilent active
     bool garbled(int a) const;    // GarbledReplies active
 
     // --- direct control for tests and scenarios -------------------------------------------
-    void setActual(int a, int c, int degrees);   // force a temperature (e.g. a cold start)
-    void setAmbient(double degrees);
+    void setActual(int a, int c, int degrees);   // force a temperature (e.g. a cold start),
+                                                 // in the controller's unit
+    void setAmbient(double degrees);             // degrees C, mould and cabinet alike
+    double ambient() const;
+    // Peak measurement noise in kelvin (default 0.2); 0 makes readings exact.
+    void setNoise(double kelvin);
 
 private:
     struct Impl;
