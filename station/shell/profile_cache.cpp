@@ -86,6 +86,8 @@ bool ProfileCache::change(const QString& path, const std::function<void(ProfileF
     ProfileFile next = e.file;
     edit(next);
     const QByteArray bytes = next.serialize();
+    if (e.state == State::Loaded && bytes == e.bytes)
+        return true;  // already on disk: spare the flash of the panel a rewrite
     const WriteResult w = replaceFile(path, bytes);
     if (!w.ok) {
         reportFailure(path, w.error);
@@ -106,6 +108,11 @@ bool ProfileCache::endBatch() {
             continue;
         }
         const QByteArray bytes = it->file.serialize();
+        if (it->state == State::Loaded && bytes == it->bytes) {
+            it->dirty = false;
+            ++it;
+            continue;
+        }
         const WriteResult w = replaceFile(it.key(), bytes);
         if (w.ok) {
             stored(*it, it.key(), it->file, bytes, w.stamp);

@@ -10,6 +10,7 @@
 // Outside a batch, every change is on disk (atomically replaced and flushed)
 // before change() returns. Inside a batch, changes stay in memory and are read
 // back from there; the outermost endBatch() writes each changed file once. A
+// change that leaves the bytes of a file as they are writes nothing. A
 // failed write leaves the file on disk as it was, makes the memory agree with
 // the disk again, and is reported once per failing episode of that file.
 #pragma once

@@ -204,6 +204,16 @@ TEST_F(SettingsDiskTest, ChangeOfAnOldFileIsSeenByItsStamp) {
     EXPECT_EQ(settings.GetIni("A", "K", "x", ini), "3");
 }
 
+TEST_F(SettingsDiskTest, StoringTheValueAlreadyThereWritesNothing) {
+    home.write(kIni, "[A]\r\nK=1\r\n");
+    struct stat before {}, after {};
+    stat(QFile::encodeName(ini).constData(), &before);
+    EXPECT_TRUE(settings.SetIni("a", "k", " 1 ", ini));
+    EXPECT_EQ(settings.GetIni("A", "K", "2", ini), "1");
+    stat(QFile::encodeName(ini).constData(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+}
+
 TEST_F(SettingsDiskTest, BatchWritesOnceAtItsEndAndReadsItsOwnValues) {
     const QByteArray before = "[A]\r\nK=1\r\n";
     home.write(kIni, before);
