@@ -119,7 +119,10 @@ int Texts::storedLanguage() {
 
 bool Texts::storeLanguage(int id) {
     if (!valid(id)) return false;
-    return settings_.SetIni(kSection, kKey, QString::number(id), config_.languageFile);
+    settings_.SetIni(kSection, kKey, QString::number(id), config_.languageFile);
+    // The store keeps what the file holds, also after a failed write (whose
+    // handler has told the operator), so reading back says whether it stuck.
+    return storedLanguage() == id;
 }
 
 }  // namespace zev
