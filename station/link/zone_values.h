@@ -1,0 +1,33 @@
+// Zone values: every read through myGetValue, every single-zone write through
+// SetValue. Reading the status word decodes it into the zone's mode, tuning
+// state and displayed status.
+#pragma once
+
+#include <cstdint>
+
+namespace zev {
+
+struct AppContext;
+struct ZoneRecord;
+class Texts;
+
+// Value codes of myGetValue and SetValue.
+namespace ValueCode {
+constexpr int Setpoint = 0;
+constexpr int ActualValue = 1000;
+constexpr int StatusWord = 2000;
+constexpr int Mode = 2001;
+constexpr int Tuning = 2002;
+constexpr int TuningAck = 2003;
+constexpr int OutputRate = 3000;
+constexpr int Current = 4000;  // tenths of an ampere
+}  // namespace ValueCode
+
+// The zone's value of a code from the library (codes 1..99 ask the controller).
+std::int32_t myGetValue(AppContext& ctx, int zone, int code);
+// Writes a value; 0 when the controller accepted it (only then the zone changes).
+int SetValue(AppContext& ctx, int zone, int parameter, int value);
+// Decodes a status word read from the library into the zone (s < 0: no answer).
+void decodeStatus(ZoneRecord& zone, std::int32_t s, Texts& texts);
+
+}  // namespace zev

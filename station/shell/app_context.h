@@ -1,0 +1,59 @@
+// The application context: the program's shared tables and values under their
+// documented names, and the seams through which the modules reach the operator,
+// the clock, the settings, the texts, the bus library and the operating system.
+// The program builds one (shell/application.h); each test builds its own.
+#pragma once
+
+#include "link/driver.h"
+#include "link/zone_table.h"
+#include "tools/tool_data.h"
+
+#include <QString>
+
+namespace zev {
+
+class BusLink;
+class Clock;
+class ErrorProtocol;
+class EventPump;
+class Lifecycle;
+class NotificationHub;
+class Operator;
+class Platform;
+class Printer;
+class ProgressLine;
+class Settings;
+class Texts;
+class UserLevels;
+
+struct AppContext {
+    // Seams.
+    Settings& settings;
+    Texts& texts;
+    Operator& op;
+    const Clock& clock;
+    EventPump& pump;
+    NotificationHub& hub;
+    ErrorProtocol& errors;
+    UserLevels& users;
+    BusLink& bus;
+    Platform& platform;
+    Printer& printer;
+    ProgressLine& progress;
+    Lifecycle& lifecycle;
+
+    // Shared state.
+    QString programDir;     // zev.ini, cmd.ini, ZEV3.ERR, TOOLS/, DRIVER/
+    PlantData plant;        // Zones, Controllers, ZoneCount, Online, TemperatureUnit ...
+    ToolData tool;          // ToolName, ToolDir, LogFileDir ..., Groups
+    DriverData driver;      // ZoneParameters, GlobalParameters, DriverLoaded ...
+    int PortInitResult = 0;
+
+    // Busy flags that keep long link operations from being entered twice.
+    struct LinkFlags {
+        bool checkDriverBusy = false;
+        bool reliabilityCheckBusy = false;
+    } linkFlags;
+};
+
+}  // namespace zev

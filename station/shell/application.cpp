@@ -1,0 +1,168 @@
+#include "shell/application.h"
+
+#include "link/bus_link.h"
+#include "link/identification.h"
+#include "shell/app_context.h"
+#include "shell/lifecycle.h"
+#include "shell/linux_platform.h"
+#include "shell/main_window.h"
+#include "shell/notification_hub.h"
+#include "shell/qt_event_pump.h"
+#include "shell/qt_operator.h"
+#include "shell/settings.h"
+#include "shell/splash_window.h"
+#include "shell/touch_style.h"
+#include "support/clock.h"
+#include "support/error_protocol.h"
+#include "support/operator.h"
+#include "support/password_store.h"
+#include "support/printing.h"
+#include "support/scripted_operator.h"
+#include "support/text_numbers.h"
+#include "support/texts.h"
+#include "support/user_levels.h"
+#include "shell/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTimer>
+#include <csignal>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace zev {
+
+namespace {
+constexpr int kExitWrongLanguage = 1;
+int gSignalPipe[2] = {-1, -1};  // written by the signal handler only
+
+void onSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(gSignalPipe[1], &c, 1);
+}
+
+// SIGTERM and SIGINT (an operator's Ctrl+C, the system going down) leave
+// through the normal exit path, so the controllers are taken offline.
+void installSignalExit(Lifecycle& lifecycle, QObject* owner) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [&lifecycle] {
+        char c;
+        [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &c, 1);
+        lifecycle.requestExit(0);
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+}
+}  // namespace
+
+QString systemDirectory() {
+    const QString configured = qEnvironmentVariable("ZEVCONTROL_SYSDIR");
+    if (!configured.isEmpty()) return configured;
+    const QString machine = QStringLiteral("/var/lib/zevcontrol");
+    if (QFileInfo(machine).isDir() && QFileInfo(machine).isWritable()) return machine;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("zevcontrol"));
+}
+
+int runStation(const CommandLine& cl) {
+    const QString programDir = cl.home;
+    QDir().mkpath(programDir);
+    if (qEnvironmentVariableIsEmpty("ZEV485_PORTS"))
+        qputenv("ZEV485_PORTS", QFile::encodeName(QDir(programDir).filePath(QStringLiteral("ports"))));
+    const QString sysDir = systemDirectory();
+    QDir().mkpath(sysDir);
+
+    auto* style = new touch::ScrollBarStyle();
+    QApplication::setStyle(style);
+
+    ExitRequest lifecycle;
+    Settings settings(programDir);
+    QTextStream out(stdout);
+    std::unique_ptr<Operator> op;
+    QtOperator* qtOperator = nullptr;
+
+    Texts::Config textConfig;
+    textConfig.arguments = cl.arguments;
+    textConfig.languageFile = QDir(sysDir).filePath(QStringLiteral("ZEV3.INI"));
+    Operator* opRef = nullptr;
+    textConfig.fatal = [&](const QString& message) {
+        if (opRef) opRef->notice(message, QString(), QStringLiteral("OK"), QString(), kNoticeAlarm);
+        lifecycle.requestExit(kExitWrongLanguage);
+    };
+    Texts texts(settings, textConfig);
+
+    if (!cl.script.isEmpty()) {
+        QStringList answers;
+        if (!ScriptedOperator::readScript(cl.script, &answers)) {
+            out << "cannot read the script " << cl.script << Qt::endl;
+            return kExitBadCommandLine;
+        }
+        op = std::make_unique<ScriptedOperator>(answers, out, lifecycle);
+    } else {
+        auto q = std::make_unique<QtOperator>(texts);
+        qtOperator = q.get();
+        op = std::move(q);
+    }
+    opRef = op.get();
+
+    SystemClock clock;
+    QtEventPump pump;
+    NotificationHub hub;
+    LinuxPlatform platform(style);
+    SystemPrinter printer(QDir(programDir).filePath(QStringLiteral("PRINT")));
+    ErrorProtocol errors(texts, *op, clock, lifecycle, printer, programDir);
+    errors.SetProgInfo(QStringLiteral("ZEV CONTROL 3, Version %1.%2.%3")
+                           .arg(ZEV_VERSION_MAJOR).arg(ZEV_VERSION_MINOR).arg(ZEV_VERSION_PATCH));
+    PasswordStore passwords(settings, QDir(sysDir).filePath(QStringLiteral("passwords.ini")));
+    UserLevels users(texts, *op, clock, passwords);
+    BusLink bus;
+    SplashWindow splash;
+
+    AppContext ctx{settings, texts, *op, clock, pump, hub, errors, users, bus, platform, printer, splash, lifecycle};
+    ctx.programDir = programDir;
+
+    // A write that fails is told once per episode, after the current event, in
+    // the operator's language.
+    settings.setWriteFailureHandler([&](const QString& path, const QString& reason) {
+        QTimer::singleShot(0, &hub, [&, path, reason] {
+            op->notice(texts(TextNo::SettingsNotStored) + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") + reason,
+                       QString(), texts(TextNo::Ok), QString(), kNoticeAlarm);
+        });
+    });
+
+    // Main: the desktop's scroll-bar sizes are stored once, then enlarged for touch.
+    settings.GetIni(QStringLiteral("WindowsSettings"), QStringLiteral("ScrollWidth"),
+                    QString::number(platform.scrollBarWidth()), QStringLiteral("*"));
+    settings.GetIni(QStringLiteral("WindowsSettings"), QStringLiteral("ScrollHeight"),
+                    QString::number(platform.scrollBarHeight()), QStringLiteral("*"));
+    platform.setScrollBars(touch::kScrollBarExtent, touch::kScrollBarExtent);
+
+    MainWindow main(ctx, splash);
+    if (qtOperator) qtOperator->setParentWindow(&main);
+    main.onReliabilityCheck = [&ctx] { ZEV_ReliabilityCheck(ctx); };
+    lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
+    installSignalExit(lifecycle, &main);
+
+    Form_Load(ctx, main, splash);
+    if (lifecycle.exitRequested()) {
+        main.exitProgram();
+        return lifecycle.exitCode();
+    }
+    main.show();
+    if (cl.runFor > 0)
+        QTimer::singleShot(static_cast<int>(cl.runFor * 1000.0), &main, [&lifecycle] { lifecycle.requestExit(0); });
+    const int code = QApplication::exec();
+    if (!main.exited()) main.exitProgram();
+    return lifecycle.exitRequested() ? lifecycle.exitCode() : code;
+}
+
+}  // namespace zev

@@ -1,0 +1,24 @@
+// The station's command line (Qt's own options such as -platform are taken by
+// QApplication before this sees the arguments).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zev {
+
+struct CommandLine {
+    QString home;          // --home DIR: the program directory
+    double runFor = 0.0;   // --run-for SECONDS: leave through the exit path after that time
+    QString script;        // --script FILE: the scripted operator
+    bool help = false;
+    QString error;         // a malformed option
+    QStringList arguments; // everything, for "LNGID="
+};
+
+CommandLine parseCommandLine(const QStringList& arguments, const QString& executableDir);
+QString usageText();
+
+constexpr int kExitBadCommandLine = 2;
+
+}  // namespace zev

@@ -1,0 +1,73 @@
+#include "shell/config_view.h"
+
+#include "shell/app_context.h"
+#include "shell/main_window.h"
+#include "shell/system_page.h"
+#include "shell/touch_style.h"
+#include "support/error_log_page.h"
+#include "support/language_page.h"
+#include "support/login_page.h"
+#include "support/text_numbers.h"
+#include "support/texts.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace zev {
+
+namespace {
+// Captions of the pages in page order.
+constexpr int kPageCaptions[kConfigPageCount] = {
+    TextNo::PageLogin,   TextNo::LanguageCaption, TextNo::PageGroups,  TextNo::PageTools,
+    TextNo::PageErrorLog, TextNo::PagePorts,      TextNo::PageAlarmDb, TextNo::PageSystem,
+    TextNo::PageTrendStyle};
+}  // namespace
+
+ConfigView::ConfigView(AppContext& ctx, MainWindow& main, QWidget* parent)
+    : View(parent), ctx_(ctx), main_(main) {
+    setObjectName(QStringLiteral("frmConfig"));
+    auto* layout = new QVBoxLayout(this);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("tabConfig"));
+    pages_->setTabPosition(QTabWidget::West);
+    pages_->setFont(touch::captionFont());
+    pages_->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 44px; min-width: 44px; padding: 6px; }"));
+    for (int i = 0; i < kConfigPageCount; ++i) pages_->addTab(createPage(i), ctx.texts(kPageCaptions[i]));
+    layout->addWidget(pages_);
+}
+
+QWidget* ConfigView::createPage(int index) {
+    switch (index) {
+    case kPageLogin: return new LoginPage(ctx_, this);
+    case kPageLanguage: return new LanguagePage(ctx_, &main_, this);
+    case kPageErrorLog: return new ErrorLogPage(ctx_, this);
+    case kPageSystem: return new SystemPage(ctx_, main_, this);
+    default: {
+        // The pages of later subsystems take this place.
+        auto* empty = new QWidget(this);
+        empty->setObjectName(QStringLiteral("configPage%1").arg(index));
+        return empty;
+    }
+    }
+}
+
+int ConfigView::pageForPreviousView(int previousTab) {
+    switch (previousTab) {
+    case kViewOverview: return kPagePorts;
+    case kViewPictures: return kPageTools;
+    case kViewTrend: return kPageTrendStyle;
+    case kViewAlarms: return kPageAlarmDb;
+    case kViewParameters: return kPagePorts;
+    case kViewGroups: return kPageGroups;
+    case kViewDiagnosis: return kPageGroups;
+    default: return -1;
+    }
+}
+
+bool ConfigView::entering(int previousTab) {
+    const int page = pageForPreviousView(previousTab);
+    if (page >= 0) pages_->setCurrentIndex(page);
+    return true;
+}
+
+}  // namespace zev

@@ -1,0 +1,44 @@
+// The configuration view `frmConfig`: one page per subject. The page order is
+// fixed, because view switching opens the page that belongs to the view left.
+#pragma once
+
+#include "shell/view.h"
+
+class QTabWidget;
+
+namespace zev {
+
+struct AppContext;
+class MainWindow;
+
+enum ConfigPage {
+    kPageLogin = 0,         // user levels and passwords
+    kPageLanguage = 1,
+    kPageGroups = 2,        // group settings
+    kPageTools = 3,         // tool manager (pictures are tool content)
+    kPageErrorLog = 4,
+    kPagePorts = 5,         // ports, online/offline, bus statistics, command line
+    kPageAlarmDb = 6,       // alarm database
+    kPageSystem = 7,        // the "off" command
+    kPageTrendStyle = 8,
+    kConfigPageCount = 9
+};
+
+class ConfigView final : public View {
+    Q_OBJECT
+public:
+    ConfigView(AppContext& ctx, MainWindow& main, QWidget* parent = nullptr);
+    bool entering(int previousTab) override;
+    QTabWidget* pages() const { return pages_; }
+    // The page that belongs to the view left (-1: the page shown last).
+    static int pageForPreviousView(int previousTab);
+
+private:
+    QWidget* createPage(int index);
+
+    AppContext& ctx_;
+    MainWindow& main_;
+    QTabWidget* pages_;
+};
+
+}  // namespace zev

@@ -1,0 +1,55 @@
+// The scripted operator of unattended runs (--script FILE). Each non-empty line
+// of the script answers the next interaction in order: a button number for a
+// notice, a text for a text or password entry, a number (or +n/-n) for the
+// number pad, an item for a choice, 0..3 for the error dialog, CANCEL to cancel
+// an entry. Every interaction is printed on one line; an interaction the script
+// cannot answer is printed as "UNANSWERED <text>" and the program ends with 3.
+#pragma once
+
+#include "support/operator.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace zev {
+
+class Lifecycle;
+
+constexpr int kExitUnanswered = 3;
+
+class ScriptedOperator final : public Operator {
+public:
+    ScriptedOperator(QStringList answers, QTextStream& out, Lifecycle& lifecycle);
+    // Reads the script file; false when it cannot be read.
+    static bool readScript(const QString& file, QStringList* answers);
+
+    int notice(const QString& text, const QString& button1, const QString& button2,
+               const QString& button3, int kind) override;
+    std::optional<QString> enterText(const QString& prompt, const QString& preset) override;
+    std::optional<QString> enterPassword(const QString& prompt) override;
+    NumberEntry enterNumber(const QString& prompt, int min, int max, int value,
+                            bool allowRelative) override;
+    std::optional<QString> choose(const QString& title, const QStringList& items) override;
+    std::optional<QString> chooseFiltered(const QString& title, const QString& filterCaption,
+                                          const QStringList& filters,
+                                          const std::function<QStringList(int)>& items,
+                                          int initialFilter) override;
+    int errorChoice(const ErrorReport& report, ErrorReportActions& actions) override;
+
+    int remaining() const { return static_cast<int>(answers_.size()); }
+
+private:
+    // The next answer, or nullopt after printing UNANSWERED and asking to end.
+    std::optional<QString> next(const QString& shown);
+    void print(const QString& shown, const QString& answer);
+    std::optional<QString> textEntry(const QString& prompt);
+
+    QStringList answers_;
+    QTextStream& out_;
+    Lifecycle& lifecycle_;
+};
+
+// One line of the transcript: line breaks written as \n.
+QString oneLine(const QString& text);
+
+}  // namespace zev
