@@ -1,0 +1,44 @@
+// Helpers shared by the bus library tests: the usual demo line, a temporary
+// directory, and shortcuts around ZEV485_Ask.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "plant/plant.h"
+#include "zev485.h"
+
+namespace zevtest {
+
+// Three controllers of 16, 8 and 4 channels; the third is a slave of the second.
+std::vector<zevsim::ControllerConfig> demoLine();
+
+// The raw reply of ZEV485_Ask and its status.
+struct AskReply {
+    std::string raw;
+    int status = -1;
+    // Value between "=" and the check characters, or the ACK/NAK character, or "?".
+    std::string value() const;
+};
+AskReply ask(const std::string& command);
+
+// A fresh directory below the system's temporary directory, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Sets ZEV485_PORTS for the lifetime of the object.
+class PortsDirectory {
+public:
+    explicit PortsDirectory(const std::filesystem::path& dir);
+    ~PortsDirectory();
+};
+
+}  // namespace zevtest

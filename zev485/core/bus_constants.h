@@ -1,0 +1,42 @@
+// Sizes and named constants shared by the parts of the bus library.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace zev485 {
+
+inline constexpr int kMaxAddress = 99;   // two address digits on the line
+inline constexpr int kMaxChannels = 32;  // channels of one controller
+inline constexpr int kLogZones = 270;    // zones in a day-file record
+inline constexpr std::int32_t kNoValue = -10024;
+
+// Status word of a controller whose telegrams fail, by cause (all negative).
+inline constexpr std::int32_t kStatusNoAnswer = -1;
+inline constexpr std::int32_t kStatusDamaged = -2;
+inline constexpr std::int32_t kStatusRefused = -3;
+
+// Results of the writing calls and the status of ZEV485_Ask.
+enum ResultCode : std::int16_t {
+    kResultOk = 0,
+    kResultRefused = 1,    // the controller answered NAK
+    kResultNoAnswer = 2,
+    kResultDamaged = 3,    // only damaged or wrong replies came back
+    kResultPortClosed = 4,
+    kResultBadArgument = 5,
+};
+
+// Line timing.
+inline constexpr int kDefaultTimeoutMs = 200;
+inline constexpr int kMinTimeoutMs = 10;
+inline constexpr int kMaxTimeoutMs = 10000;
+inline constexpr int kMaxRetries = 10;
+inline constexpr int kTurnaroundBytes = 3;     // idle line before a transmission
+inline constexpr int kInterByteGapBytes = 10;  // a reply may pause this long
+inline constexpr std::chrono::milliseconds kMinInterByteGap{20};
+
+// Cyclic scan.
+inline constexpr std::chrono::milliseconds kMinScanPeriod{20};
+inline constexpr std::chrono::seconds kFailedPortScanPeriod{1};
+
+}  // namespace zev485
