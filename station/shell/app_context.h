@@ -48,6 +48,7 @@ struct AppContext {
     ToolData tool;          // ToolName, ToolDir, LogFileDir ..., Groups
     DriverData driver;      // ZoneParameters, GlobalParameters, DriverLoaded ...
     int PortInitResult = 0;
+    int BlinkPhase = 1;     // 1, 2, 3, 1, ... stepped by every tick of the clock timer
 
     // Busy flags that keep long link operations from being entered twice.
     struct LinkFlags {

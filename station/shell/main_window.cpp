@@ -170,6 +170,7 @@ void MainWindow::mainTimer_Timer() {
 void MainWindow::TmrDate_Timer() {
     guarded(ctx_.errors, kModule, QStringLiteral("TmrDate_Timer"), [&] {
         ctx_.users.poll();
+        ctx_.BlinkPhase = ctx_.BlinkPhase % 3 + 1;
         // The clock has a resolution of one second: every second tick ends here.
         const QDateTime now = ctx_.clock.now();
         const QDateTime second = now.addMSecs(-now.time().msec());

@@ -37,6 +37,7 @@ public:
     int errorChoice(const ErrorReport& report, ErrorReportActions& actions) override;
 
     int remaining() const { return static_cast<int>(answers_.size()); }
+    void addAnswers(const QStringList& answers) { answers_ << answers; }
 
 private:
     // The next answer, or nullopt after printing UNANSWERED and asking to end.
