@@ -21,7 +21,7 @@ namespace {
 QDialogButtonBox* okCancel(Texts& texts, QDialog* dialog, std::function<void()> onOk = {}) {
     auto* box = new QDialogButtonBox(dialog);
     auto* ok = box->addButton(texts(TextNo::Ok), QDialogButtonBox::AcceptRole);
-    auto* cancel = box->addButton(texts(1382), QDialogButtonBox::RejectRole);
+    auto* cancel = box->addButton(texts(TextNo::Cancel), QDialogButtonBox::RejectRole);
     touch::makeTouchButton(ok);
     touch::makeTouchButton(cancel);
     if (!onOk) onOk = [dialog] { dialog->accept(); };
