@@ -85,7 +85,7 @@ std::string driverFileBytes(const ControllerFamily& family, DriverLanguage langu
     out += "MC_param=" + std::to_string(kMonitorZoneParameter) + crlf;
     out += crlf;
     out += "; " + std::string(family.title) + " driver AZ" + std::to_string(family.az) + crlf;
-    out += "; zone parameters 1 to 28: name" + std::string(" min max (min = max: read only)") + crlf;
+    out += "; zone parameters 1 to 28: name min max (equal limits: read only)" + crlf;
     for (const auto& p : family.zone) {
         out += quoted("@P") + "," + quoted(utf8ToCp850(pick(language, p.nameDe, p.nameEn))) + "," +
                std::to_string(p.min) + "," + std::to_string(p.max) + crlf;

@@ -21,6 +21,7 @@ using Q = Quantity;
 
 // The full parameter set of the 16-channel family. Names carry their unit; a
 // degree sign stands for the controller's own unit (Celsius or Fahrenheit).
+// Names hold no '=', so that the INI view of a driver file sees no stray keys.
 std::array<ZoneParameterSpec, kZoneParameterCount> fullZoneTable() {
     return {{
         {"Sollwert-Rampe [°/min]", "Setpoint ramp [°/min]", 0, 999, 0, Q::Difference},
@@ -33,7 +34,7 @@ std::array<ZoneParameterSpec, kZoneParameterCount> fullZoneTable() {
         {"Alarmgrenze Temperatur H [°]", "Alarm limit temperature H [°]", 1, 999, 30, Q::Difference},
         {"Alarmgrenze Temperatur L [°]", "Alarm limit temperature L [°]", 1, 999, 30, Q::Difference},
         {"Sollwert max. [°]", "Setpoint max. [°]", 0, 999, 500, Q::Temperature},
-        {"Fühlertyp (0=J, 1=K)", "Sensor type (0=J, 1=K)", 0, 0, 0, Q::Plain},
+        {"Fühlertyp (0 J, 1 K)", "Sensor type (0 J, 1 K)", 0, 0, 0, Q::Plain},
         {"Nennstrom [0,1 A]", "Nominal current [0.1 A]", 0, 999, 0, Q::Plain},
         {"Stromtoleranz [%]", "Current tolerance [%]", 1, 99, 20, Q::Plain},
         {"Anfahrschaltung", "Soft start", 0, 1, 0, Q::Plain},
@@ -59,7 +60,7 @@ std::vector<GlobalParameterSpec> fullGlobals() {
         {"HIW", "Hochgrenze HI-Wert [°]", "High limit HI value [°]", 0, 999, 500, Q::Temperature},
         {"APM", "Auto-Power-Modus", "Auto power mode", 0, 1, 1, Q::Plain},
         {"ENA", "Ausgänge EIN", "Outputs ON", 0, 1, 1, Q::Plain},
-        {"UNT", "Temperatureinheit (0=°C, 1=°F)", "Temperature unit (0=°C, 1=°F)", 0, 0, 0,
+        {"UNT", "Temperatureinheit (0 °C, 1 °F)", "Temperature unit (0 °C, 1 °F)", 0, 0, 0,
          Q::Plain, false},
         {"KAN", "Anzahl Zonen", "Number of zones", 0, 0, 0, Q::Plain, false},
     };

@@ -46,8 +46,8 @@ constexpr int ChannelNumber = 26;     // read-only, the channel itself
 }  // namespace param
 
 struct ZoneParameterSpec {
-    const char* nameDe = "";  // UTF-8
-    const char* nameEn = "";
+    const char* nameDe = "Reserve";  // UTF-8
+    const char* nameEn = "Reserve";
     int min = kAbsentLimit;
     int max = kAbsentLimit;
     int defaultCelsius = 0;   // default of a Celsius controller; converted for Fahrenheit

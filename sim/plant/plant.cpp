@@ -141,6 +141,7 @@ void Plant::advance(double seconds) {
         std::lock_guard lock(d->mutex);
         if (d->pending < kStepSeconds - 1e-9) break;
         d->pending -= kStepSeconds;
+        if (d->pending < 1e-9) d->pending = 0.0;  // no rounding residue in time()
         d->step(kStepSeconds);
     }
 }

@@ -59,7 +59,10 @@ bool Zone::setTuning(bool on) {
         startControl();
     }
     tuner_.start(setpointCelsius(), value_, p(param::OutputLimit));
-    if (!valid_) finishTuning();  // no measured value: the run fails at once
+    if (!valid_) {  // no measured value: the run fails at once
+        tuner_.stop();
+        finishTuning();
+    }
     unsettle();
     return true;
 }
@@ -107,6 +110,7 @@ void Zone::forceFilter() { filterPrimed_ = false; }
 // --- one cycle --------------------------------------------------------------------------
 
 void Zone::measure(const SensorInput& in, double dt) {
+    shortedInput_ = in.shorted && !in.broken;
     if (in.broken) {
         valid_ = false;
         filterPrimed_ = false;
@@ -163,6 +167,7 @@ void Zone::supervise(const OutputMeasurement& out, const Cabinet& cabinet, doubl
     const int shown = reading();
 
     if (!valid_) bits |= status::SensorBroken;
+    if (shortedInput_) bits |= status::SensorShorted;
     if (cabinet.highLimit > 0 && valid_ && shown >= cabinet.highLimit) bits |= status::AbsoluteTemperature;
 
     // A stage that carries current while the controller drives nothing is shorted;

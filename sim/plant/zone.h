@@ -99,6 +99,7 @@ private:
 
     // measurement
     bool valid_ = false;
+    bool shortedInput_ = false;  // the input's loop check sees a short
     bool filterPrimed_ = false;
     double value_ = 25.0;     // degrees C after offset and filter
 
