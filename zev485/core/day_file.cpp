@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zev485 {
@@ -65,6 +66,14 @@ bool DayFile::open(const std::string& path) {
         return false;
     path_ = path;
     return true;
+}
+
+bool DayFile::stillAtPath() const {
+    struct stat open {};
+    struct stat named {};
+    if (fd_ < 0 || ::fstat(fd_, &open) != 0 || ::stat(path_.c_str(), &named) != 0)
+        return false;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 void DayFile::close() {

@@ -40,6 +40,8 @@ public:
     bool open(const std::string& path);
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    // False when the file was deleted or replaced under us (writes would go nowhere).
+    bool stillAtPath() const;
     const std::string& path() const { return path_; }
 
     // Writes record `second` (1..86400), makes it durable, then marks it

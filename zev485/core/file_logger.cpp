@@ -90,7 +90,8 @@ bool FileLogger::tick(std::chrono::system_clock::time_point when) {
     const std::string path = directory_ + "/" + dayFileName(ds.year, ds.month, ds.day);
 
     bool ok = true;
-    if (file_.path() != path)
+    // A directory removed and made again must get a new file, not the orphan.
+    if (file_.path() != path || !file_.stillAtPath())
         ok = file_.open(path);
     if (ok) {
         source_(samples_);

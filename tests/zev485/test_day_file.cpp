@@ -1,0 +1,247 @@
+// Day files: exact bytes of known records, the midnight second, failures of the
+// disk or directory and the recovery from them, and a file written by the
+// library itself while it scans the in-process simulator.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <thread>
+
+#include "bus_fixture.h"
+#include "core/day_file.h"
+#include "core/file_logger.h"
+#include "protocol/in_process_bus.h"
+#include "zev485.h"
+
+namespace fs = std::filesystem;
+using zev485::wire::ZoneSample;
+
+namespace {
+
+constexpr std::size_t kRecordAt = 86400;
+constexpr std::size_t kRecordSize = 3240;
+
+// Bytes of a file at an offset (day files are large and mostly holes: never read them whole).
+std::string readAt(const fs::path& path, std::size_t offset, std::size_t size) {
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    std::string data(size, '\0');
+    in.read(data.data(), static_cast<std::streamsize>(size));
+    data.resize(static_cast<std::size_t>(in.gcount()));
+    return data;
+}
+
+int presence(const fs::path& path, int second) {
+    const std::string b = readAt(path, static_cast<std::size_t>(second - 1), 1);
+    return b.empty() ? -1 : static_cast<unsigned char>(b[0]);
+}
+
+int16_t le16(const std::string& data, std::size_t at) {
+    return static_cast<int16_t>(static_cast<unsigned char>(data[at]) |
+                                (static_cast<unsigned char>(data[at + 1]) << 8));
+}
+
+int32_t le32(const std::string& data, std::size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    return static_cast<int32_t>(v);
+}
+
+std::size_t entryOffset(int s, int z) {
+    return kRecordAt + static_cast<std::size_t>(s - 1) * kRecordSize + static_cast<std::size_t>(z - 1) * 12;
+}
+
+// The zone entry z (1-based) of record s (1-based).
+ZoneSample entry(const fs::path& path, int s, int z) {
+    const std::string e = readAt(path, entryOffset(s, z), 12);
+    if (e.size() != 12)
+        return {};
+    return {le16(e, 0), le16(e, 2), le32(e, 4), le16(e, 8), le16(e, 10)};
+}
+
+std::chrono::system_clock::time_point localTime(int y, int mo, int d, int h, int mi, int s) {
+    std::tm tm {};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = mo - 1;
+    tm.tm_mday = d;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_sec = s;
+    tm.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&tm)) + std::chrono::milliseconds(400);
+}
+
+const ZoneSample kNoValue{-10024, -10024, -10024, -10024, -10024};
+
+std::vector<ZoneSample> twoZones() { return {{250, 248, 0x41, 35, 27}, {-5, 300, 0x400000, 100, 0}}; }
+
+}  // namespace
+
+TEST(DayFile, RecordsLandAtTheirOffsetsLittleEndian) {
+    zevtest::TempDir dir;
+    const fs::path path = dir.path() / "20240305.CDB";
+    zev485::DayFile file;
+    ASSERT_TRUE(file.open(path));
+    zev485::DayRecord record{};
+    zev485::encodeRecord(twoZones(), record);
+    ASSERT_TRUE(file.write(1, record));
+    ASSERT_TRUE(file.write(3600, record));
+    file.close();
+
+    ASSERT_EQ(fs::file_size(path), kRecordAt + 3600 * kRecordSize);
+    EXPECT_EQ(presence(path, 1), 1);
+    EXPECT_EQ(presence(path, 2), 0);
+    EXPECT_EQ(presence(path, 3600), 1);
+    // Zone 1 of second 1: 250 = FA 00, 248 = F8 00, 0x41 = 41 00 00 00, 35 = 23 00, 27 = 1B 00.
+    EXPECT_EQ(readAt(path, kRecordAt, 12),
+              std::string("\xFA\x00\xF8\x00\x41\x00\x00\x00\x23\x00\x1B\x00", 12));
+    EXPECT_EQ(entry(path, 3600, 2), (ZoneSample{-5, 300, 0x400000, 100, 0}));
+    // Zones the record does not carry are -10024, the 32-bit status as D8 D8 FF FF.
+    EXPECT_EQ(entry(path, 1, 270), kNoValue);
+    EXPECT_EQ(readAt(path, entryOffset(1, 270), 12),
+              std::string("\xD8\xD8\xD8\xD8\xD8\xD8\xFF\xFF\xD8\xD8\xD8\xD8", 12));
+    // Second 2 was never written: absent, and its record a hole of zeros.
+    EXPECT_EQ(entry(path, 2, 1), (ZoneSample{0, 0, 0, 0, 0}));
+}
+
+TEST(DayFile, LastSecondOfTheDayGivesTheFullSize) {
+    zevtest::TempDir dir;
+    zev485::DayFile file;
+    ASSERT_TRUE(file.open(dir.path() / "x.CDB"));
+    zev485::DayRecord record{};
+    zev485::encodeRecord({}, record);
+    ASSERT_TRUE(file.write(86400, record));
+    EXPECT_FALSE(file.write(0, record));
+    EXPECT_FALSE(file.write(86401, record));
+    file.close();
+    EXPECT_EQ(fs::file_size(dir.path() / "x.CDB"), 86400u * 3241u);
+}
+
+TEST(DayFile, ReopeningContinuesTheFile) {
+    zevtest::TempDir dir;
+    zev485::DayRecord record{};
+    zev485::encodeRecord(twoZones(), record);
+    {
+        zev485::DayFile file;
+        ASSERT_TRUE(file.open(dir.path() / "d.CDB"));
+        ASSERT_TRUE(file.write(10, record));
+    }
+    zev485::DayFile again;
+    ASSERT_TRUE(again.open(dir.path() / "d.CDB"));
+    ASSERT_TRUE(again.write(5, record));
+    again.close();
+    const fs::path path = dir.path() / "d.CDB";
+    EXPECT_EQ(presence(path, 5), 1);
+    EXPECT_EQ(presence(path, 10), 1);
+    EXPECT_EQ(entry(path, 10, 1).setpoint, 250);
+}
+
+class Logger : public ::testing::Test {
+protected:
+    zevtest::TempDir dir;
+    std::vector<ZoneSample> samples = twoZones();
+    zev485::FileLogger logger{[this](std::vector<ZoneSample>& out) { out = samples; }};
+
+    void SetUp() override {
+        logger.setDirectory(dir.path().string() + "/");
+        logger.setEnabled(true);
+    }
+};
+
+TEST_F(Logger, WritesTheSecondOfTheLocalTimeIntoTheDaysFile) {
+    ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 10, 0, 1)));
+    const fs::path path = dir.path() / "20240305.CDB";
+    const int s = 10 * 3600 + 1;
+    EXPECT_EQ(fs::file_size(path), kRecordAt + static_cast<std::size_t>(s) * kRecordSize);
+    EXPECT_EQ(presence(path, s), 1);
+    EXPECT_EQ(presence(path, s - 1), 0);
+    EXPECT_EQ(entry(path, s, 1), twoZones()[0]);
+}
+
+TEST_F(Logger, MidnightClosesTheOldDayAndOpensTheNew) {
+    ASSERT_TRUE(logger.tick(localTime(2024, 3, 4, 23, 59, 59)));
+    ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 0, 0, 0)));
+    ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 0, 0, 1)));
+    const fs::path before = dir.path() / "20240304.CDB";
+    EXPECT_EQ(fs::file_size(before), 86400u * 3241u);
+    EXPECT_EQ(presence(before, 86399), 1);
+    EXPECT_EQ(presence(before, 86400), 1);
+    EXPECT_EQ(entry(before, 86400, 2), twoZones()[1]);
+    const fs::path after = dir.path() / "20240305.CDB";
+    EXPECT_EQ(presence(after, 1), 1);
+    EXPECT_EQ(fs::file_size(after), kRecordAt + kRecordSize);
+}
+
+TEST_F(Logger, NothingWithoutDirectoryOrWhenDisabled) {
+    logger.setEnabled(false);
+    EXPECT_FALSE(logger.tick(localTime(2024, 3, 5, 1, 0, 0)));
+    logger.setEnabled(true);
+    logger.setDirectory("");
+    EXPECT_FALSE(logger.tick(localTime(2024, 3, 5, 1, 0, 0)));
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST_F(Logger, VanishedDirectoryPausesAndReturningDirectoryResumes) {
+    ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 1, 0, 0)));
+    fs::remove_all(dir.path());
+    EXPECT_FALSE(logger.tick(localTime(2024, 3, 5, 1, 0, 1)));
+    EXPECT_TRUE(logger.failing());
+    EXPECT_FALSE(logger.tick(localTime(2024, 3, 5, 1, 0, 2)));
+    fs::create_directories(dir.path());
+    EXPECT_TRUE(logger.tick(localTime(2024, 3, 5, 1, 0, 3)));
+    EXPECT_FALSE(logger.failing());
+    const fs::path path = dir.path() / "20240305.CDB";
+    EXPECT_EQ(presence(path, 3603), 1);
+    EXPECT_EQ(presence(path, 3602), 0);
+}
+
+TEST_F(Logger, FullDiskPausesAndFreeSpaceResumes) {
+    // A day file that refuses every byte as a full disk does.
+    fs::create_symlink("/dev/full", dir.path() / "20240305.CDB");
+    EXPECT_FALSE(logger.tick(localTime(2024, 3, 5, 2, 0, 0)));
+    EXPECT_TRUE(logger.failing());
+    fs::remove(dir.path() / "20240305.CDB");
+    EXPECT_TRUE(logger.tick(localTime(2024, 3, 5, 2, 0, 1)));
+    EXPECT_EQ(presence(dir.path() / "20240305.CDB", 7201), 1);
+}
+
+TEST(LibraryDayFile, ScannedValuesAreRecordedInZoneOrder) {
+    zevsim::InProcessBus bus(zevtest::demoLine());
+    bus.plant().setNoise(0.0);
+    ASSERT_TRUE(bus.plant().setSetpoint(2, 1, 210));
+    ASSERT_TRUE(bus.plant().inject({zevsim::FaultKind::ControllerSilent, 3}));
+    bus.startScan();
+    ZEV485_EnableCyclicScan(0);  // values stay as read while the record is taken
+
+    zevtest::TempDir dir;
+    ZEV485_SetLogFileDir((dir.path().string() + "/").c_str());
+    ZEV485_FileLogging(1);  // the first record is written at once
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (fs::is_empty(dir.path()) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ZEV485_FileLogging(0);
+
+    ASSERT_FALSE(fs::is_empty(dir.path()));
+    const fs::path path = fs::directory_iterator(dir.path())->path();
+    EXPECT_EQ(path.extension(), ".CDB");
+    EXPECT_EQ(path.stem().string().size(), 8u);
+    const std::string map = readAt(path, 0, 86400);
+    int s = 0;
+    for (std::size_t i = 0; i < map.size(); ++i)
+        if (map[i] != 0)
+            s = static_cast<int>(i) + 1;
+    ASSERT_GT(s, 0);
+    auto& plant = bus.plant();
+    // Zone 1 = 1.1, zone 17 = 2.1 (16 channels before it), zones 25..28 = the silent
+    // controller 3, then no more zones.
+    EXPECT_EQ(entry(path, s, 1),
+              (ZoneSample{plant.setpoint(1, 1), plant.actual(1, 1), plant.statusWord(1, 1),
+                          plant.output(1, 1), plant.currentTenths(1, 1)}));
+    EXPECT_EQ(entry(path, s, 17).setpoint, 210);
+    EXPECT_EQ(entry(path, s, 24).actual, plant.actual(2, 8));
+    EXPECT_EQ(entry(path, s, 25), kNoValue);
+    EXPECT_EQ(entry(path, s, 29), kNoValue);
+    EXPECT_EQ(entry(path, s, 270), kNoValue);
+}
