@@ -85,12 +85,14 @@ bool Zone::setParameter(int number, int value) {
 }
 
 void Zone::factoryDefaults() {
+    const bool wasMonitor = monitor();
     for (int n = 1; n <= kZoneParameterCount; ++n) {
         const auto& spec = family_->parameter(n);
         params_[static_cast<size_t>(n - 1)] = spec.present() ? defaultFor(spec, fahrenheit_) : 0;
     }
     if (setpoint_ > p(param::SetpointMax)) setpoint_ = p(param::SetpointMax);
-    if (mode_ == 1 && monitor()) mode_ = 2;
+    // A former monitor zone may have no heater of its own: it must not start heating.
+    if (wasMonitor && !monitor()) mode_ = 0;
     tuner_.stop();
     pid_.reset();
     unsettle();

@@ -239,11 +239,13 @@ TEST(ZoneControl, FactoryDefaultsRestoreParametersButKeepSetpoints) {
     plant.setSetpoint(1, 1, 210);
     ASSERT_TRUE(plant.setZoneParameter(1, 1, 2, 40));
     ASSERT_TRUE(plant.setZoneParameter(1, 2, 24, 1));
+    ASSERT_TRUE(plant.setMode(1, 2, 2));  // measuring
     ASSERT_TRUE(plant.setZoneParameter(2, 1, 2, 40));
     ASSERT_TRUE(plant.writeGlobal(1, "HIW", 300));
     plant.factoryDefaults(1);
     EXPECT_EQ(plant.zoneParameter(1, 1, 2), 12);
     EXPECT_EQ(plant.zoneParameter(1, 2, 24), 0);
+    EXPECT_EQ(modeBits(plant.statusWord(1, 2)), 0) << "a former monitor zone does not start heating";
     EXPECT_EQ(plant.readGlobal(1, "HIW"), "0500");
     EXPECT_EQ(plant.setpoint(1, 1), 210);
     EXPECT_EQ(plant.zoneParameter(2, 1, 2), 40) << "another cabinet is not touched";
