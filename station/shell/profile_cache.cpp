@@ -5,6 +5,20 @@
 
 namespace zev::profile {
 
+bool ProfileCache::unchanged(const Entry& e, const StatResult& now) {
+    if (e.racy)
+        return false;
+    switch (e.state) {
+    case State::Missing:
+        return now.kind == FileKind::Missing;
+    case State::Loaded:
+        return now.kind == FileKind::Regular && now.stamp == e.stamp;
+    case State::Unreadable:
+        return false;  // try again: it may have become readable
+    }
+    return false;
+}
+
 ProfileCache::Entry& ProfileCache::entry(const QString& path) {
     auto it = entries_.find(path);
     if (it == entries_.end()) {
@@ -13,12 +27,7 @@ ProfileCache::Entry& ProfileCache::entry(const QString& path) {
         it = entries_.insert(path, Entry{});
         load(*it, path);
     } else if (!it->dirty) {  // batched changes win until they are written
-        const StatResult now = statFile(path);
-        const bool same = it->racy ? false
-                          : it->state == State::Missing ? now.kind == FileKind::Missing
-                          : it->state == State::Loaded ? now.kind == FileKind::Regular && now.stamp == it->stamp
-                                                       : false;  // unreadable: try again
-        if (!same)
+        if (!unchanged(*it, statFile(path)))
             load(*it, path);
     }
     it->lastUse = ++useCounter_;

@@ -66,7 +66,10 @@ private:
         quint64 lastUse = 0;
     };
 
+    // The entry of path, read again when the file changed on disk.
     Entry& entry(const QString& path);
+    // True when the entry still shows what the disk holds.
+    static bool unchanged(const Entry& e, const StatResult& now);
     void load(Entry& e, const QString& path);
     void stored(Entry& e, const QString& path, ProfileFile file, const QByteArray& bytes,
                 const FileStamp& stamp);
