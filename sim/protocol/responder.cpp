@@ -15,10 +15,17 @@ std::vector<std::string> Responder::receive(std::string_view bytes) {
     std::vector<std::string> replies;
     for (const std::string& content : frames) {
         std::string reply = answer(content);
+        if (observer_)
+            observer_(content, reply);
         if (!reply.empty())
             replies.push_back(std::move(reply));
     }
     return replies;
+}
+
+void Responder::setObserver(Observer observer) {
+    std::lock_guard lock(mutex_);
+    observer_ = std::move(observer);
 }
 
 ResponderCounts Responder::counts() const {

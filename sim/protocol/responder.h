@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ public:
 
     ResponderCounts counts() const;
 
+    // Sees every request frame content and the reply bytes sent for it (empty: none).
+    using Observer = std::function<void(std::string_view request, std::string_view reply)>;
+    void setObserver(Observer observer);
+
 private:
     std::string answer(const std::string& content);
     std::string garble(const std::string& body, std::uint8_t seed, bool block);
@@ -46,6 +51,7 @@ private:
     zev485::wire::FrameSplitter splitter_;
     ResponderCounts counts_;
     unsigned garbleTurn_ = 0;
+    Observer observer_;
 };
 
 }  // namespace zevsim
