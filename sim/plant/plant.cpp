@@ -242,8 +242,10 @@ void Plant::setActual(int a, int c, int degrees) {
     std::lock_guard lock(d->mutex);
     const int z = d->zoneIndex(a, c);
     if (z < 0) return;
-    const double celsius = toCelsius(degrees, d->controllers[static_cast<size_t>(a - 1)].config.fahrenheit,
-                                     Quantity::Temperature);
+    // Kept within what a heater body and a thermocouple can plausibly reach.
+    const double celsius = std::clamp(
+        toCelsius(degrees, d->controllers[static_cast<size_t>(a - 1)].config.fahrenheit, Quantity::Temperature),
+        -50.0, 900.0);
     auto& body = d->bodies[static_cast<size_t>(z)];
     body.temperature = celsius;
     body.sensor = celsius;

@@ -22,6 +22,7 @@ void Plant::Impl::step(double dt) {
 }
 
 void Plant::Impl::refresh() {
+    for (auto& zone : zones) zone.syncCommand();
     measureAll(0.0);
     updateTrips();
     electricalAll();

@@ -109,6 +109,10 @@ void Zone::restart() {
 
 void Zone::forceFilter() { filterPrimed_ = false; }
 
+void Zone::syncCommand() {
+    if (monitor() || (!tuner_.running() && mode_ != 2)) command_ = output();
+}
+
 // --- one cycle --------------------------------------------------------------------------
 
 void Zone::measure(const SensorInput& in, double dt) {

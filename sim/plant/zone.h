@@ -61,6 +61,9 @@ public:
     void factoryDefaults();
     void restart();
     void forceFilter();  // after a forced temperature: no filter lag
+    // After a write: the output of the off and manual modes follows at once (the
+    // controller's own output in control and tuning only moves with time).
+    void syncCommand();
 
     // --- one controller cycle ------------------------------------------------------------
     void measure(const SensorInput& in, double dt);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 using namespace zevsim;
 
@@ -17,16 +16,6 @@ ControllerConfig controller(int channels, bool fahrenheit = false, int az = 12) 
     c.fahrenheit = fahrenheit;
     c.az = az;
     return c;
-}
-
-// Advances in one-second steps and returns the highest reading of zone (a, c).
-int runWatching(Plant& plant, int seconds, int a, int c) {
-    int highest = plant.actual(a, c);
-    for (int i = 0; i < seconds; ++i) {
-        plant.advance(1.0);
-        highest = std::max<int>(highest, plant.actual(a, c));
-    }
-    return highest;
 }
 
 std::int32_t modeBits(std::int32_t s) { return (s & status::ModeMask) >> 5; }

@@ -90,10 +90,20 @@ Records records(const std::string& bytes) {
     const auto f = fields(bytes);
     Records r;
     for (size_t k = 0; k < f.size(); ++k) {
-        if (f[k] == "@P" && k + 3 < f.size()) r.p.push_back({f[k + 1], f[k + 2], f[k + 3]}), k += 3;
-        else if (f[k] == "@Z" && k + 4 < f.size()) r.z.push_back({f[k + 1], f[k + 2], f[k + 3], f[k + 4]}), k += 4;
-        else if (f[k] == "@I" && k + 2 < f.size()) r.i.push_back({f[k + 1], f[k + 2]}), k += 2;
-        else if (f[k] == "@X" && k + 1 < f.size()) r.noBoost |= f[k + 1] == "NOBOOST", k += 1;
+        const size_t left = f.size() - k - 1;
+        if (f[k] == "@P" && left >= 3) {
+            r.p.push_back({f[k + 1], f[k + 2], f[k + 3]});
+            k += 3;
+        } else if (f[k] == "@Z" && left >= 4) {
+            r.z.push_back({f[k + 1], f[k + 2], f[k + 3], f[k + 4]});
+            k += 4;
+        } else if (f[k] == "@I" && left >= 2) {
+            r.i.push_back({f[k + 1], f[k + 2]});
+            k += 2;
+        } else if (f[k] == "@X" && left >= 1) {
+            r.noBoost = r.noBoost || f[k + 1] == "NOBOOST";
+            k += 1;
+        }
     }
     return r;
 }
@@ -150,7 +160,9 @@ TEST(DriverFiles, LinesEndInCrLfAndUmlautsAreOemBytes) {
     const std::string bytes = readFile(dataDir() + "/DRIVER/AZ12_d.DRV");
     ASSERT_FALSE(bytes.empty());
     for (size_t k = 0; k < bytes.size(); ++k)
-        if (bytes[k] == '\n') ASSERT_TRUE(k > 0 && bytes[k - 1] == '\r') << "bare LF at byte " << k;
+        if (bytes[k] == '\n') {
+            ASSERT_TRUE(k > 0 && bytes[k - 1] == '\r') << "bare LF at byte " << k;
+        }
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     EXPECT_NE(bytes.find("\"Strom\x81" "berwachung\""), std::string::npos);  // ü as CP850 0x81
     EXPECT_EQ(bytes.find("\xC3"), std::string::npos) << "UTF-8 leaked into the file";

@@ -122,6 +122,9 @@ TEST(Faults, OpenHeaterGivesNoCurrentAndACurrentAlarmWhenSupervised) {
     EXPECT_TRUE(plant.statusWord(1, 1) & status::CurrentAlarm);
     ASSERT_TRUE(plant.setZoneParameter(1, 1, 21, 0));  // current supervision off
     EXPECT_EQ(plant.statusWord(1, 1), 0x21);
+    ASSERT_TRUE(plant.setZoneParameter(1, 1, 21, 1));
+    ASSERT_TRUE(plant.setMode(1, 1, 0));
+    EXPECT_EQ(plant.statusWord(1, 1), 0x01) << "switched off: no current expected, at once";
 }
 
 TEST(Faults, CurrentLimitsAndDeviationFollowTheirParameters) {
