@@ -78,6 +78,8 @@ bool parseLimit(const QByteArray& raw, int* value) {
     return true;
 }
 
+bool isMarker(const QByteArray& raw) { return raw == "@P" || raw == "@Z" || raw == "@I" || raw == "@X"; }
+
 bool validCode(const QString& code) {
     if (code.isEmpty() || code.size() > 16) return false;
     for (QChar ch : code)
@@ -99,10 +101,16 @@ ParsedDriver parseDriverFields(QByteArrayView bytes, const std::function<void(in
         if (onField) onField(out.fields);
         return true;
     };
-    // Reads name, min, max: false when the file ended inside the record.
+    // The next field of a record. A marker there means the record was cut short
+    // (a truncated line): the marker is left to start the next record.
+    auto field = [&](const DriverField** f) {
+        if (k < fields.size() && isMarker(fields[k].raw)) return false;
+        return next(f);
+    };
+    // Reads name, min, max: false when the record ended early.
     auto readLimits = [&](int line, DriverParameterRecord* r, bool oemName) {
         const DriverField *name, *lo, *hi;
-        if (!next(&name) || !next(&lo) || !next(&hi)) {
+        if (!field(&name) || !field(&lo) || !field(&hi)) {
             out.warnings.push_back({DriverFileWarning::MissingFields, line});
             return false;
         }
@@ -119,7 +127,7 @@ ParsedDriver parseDriverFields(QByteArrayView bytes, const std::function<void(in
         const QByteArray& m = f->raw;
         if (m == "@P") {
             DriverParameterRecord r;
-            if (!readLimits(f->line, &r, true)) break;
+            if (!readLimits(f->line, &r, true)) continue;
             if (out.zoneParameters.size() >= 28) {
                 out.warnings.push_back({DriverFileWarning::TooManyZoneParameters, f->line});
                 continue;
@@ -127,11 +135,11 @@ ParsedDriver parseDriverFields(QByteArrayView bytes, const std::function<void(in
             out.zoneParameters.push_back(r);
         } else if (m == "@Z") {
             DriverParameterRecord r;
-            if (!readLimits(f->line, &r, true)) break;
+            if (!readLimits(f->line, &r, true)) continue;
             const DriverField* code;
-            if (!next(&code)) {
+            if (!field(&code)) {
                 out.warnings.push_back({DriverFileWarning::MissingFields, f->line});
-                break;
+                continue;
             }
             r.code = profile::fromWindows1252(code->raw);
             if (!validCode(r.code)) {
@@ -141,16 +149,16 @@ ParsedDriver parseDriverFields(QByteArrayView bytes, const std::function<void(in
             out.globalParameters.push_back(r);
         } else if (m == "@I") {
             const DriverField *caption, *text;
-            if (!next(&caption) || !next(&text)) {
+            if (!field(&caption) || !field(&text)) {
                 out.warnings.push_back({DriverFileWarning::MissingFields, f->line});
-                break;
+                continue;
             }
             out.infos.emplace_back(fromCodePage850(caption->raw), profile::fromWindows1252(text->raw));
         } else if (m == "@X") {
             const DriverField* keyword;
-            if (!next(&keyword)) {
+            if (!field(&keyword)) {
                 out.warnings.push_back({DriverFileWarning::MissingFields, f->line});
-                break;
+                continue;
             }
             if (keyword->raw.trimmed().compare("NOBOOST", Qt::CaseInsensitive) == 0) out.noBoost = true;
         }

@@ -4,7 +4,7 @@
 
 namespace zev::test {
 
-TestContext::TestContext(int language) {
+TestContext::TestContext(int language, BusLink* busStandIn) : bus(busStandIn ? *busStandIn : realBus) {
     settings = std::make_unique<Settings>(home.path());
     Texts::Config config;
     config.arguments = {QStringLiteral("zevcontrol"), QStringLiteral("LNGID=%1").arg(language)};

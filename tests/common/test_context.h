@@ -96,8 +96,9 @@ private:
 
 class TestContext {
 public:
-    // language: 1 German, 2 English.
-    explicit TestContext(int language = 1);
+    // language: 1 German, 2 English. bus: a stand-in for the bus library (the
+    // real library when null).
+    explicit TestContext(int language = 1, BusLink* bus = nullptr);
     ~TestContext();
 
     // Answers of the scripted operator, consumed in order.
@@ -114,7 +115,8 @@ public:
     FakePrinter printer;
     FakeProgress progress;
     NotificationHub hub;
-    BusLink bus;
+    BusLink realBus;
+    BusLink& bus;
     std::unique_ptr<Settings> settings;
     std::unique_ptr<Texts> texts;
     std::unique_ptr<ScriptedOperator> op;
