@@ -73,6 +73,7 @@ bool Zone::setParameter(int number, int value) {
     if (!spec.writable() || value < spec.min || value > spec.max) return false;
     const bool wasMonitor = monitor();
     params_[static_cast<size_t>(number - 1)] = value;
+    if (number == param::SetpointMax && setpoint_ > value) setpoint_ = value;
     if (monitor() != wasMonitor) {
         // Becoming a monitor zone (or ceasing to be one) stops heating at once.
         tuner_.stop();

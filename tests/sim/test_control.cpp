@@ -86,6 +86,7 @@ TEST(ZoneControl, WritesOutsideTheLimitsAreRefused) {
     EXPECT_FALSE(plant.setSetpoint(1, 1, 501));  // above "Sollwert max." (500)
     EXPECT_TRUE(plant.setSetpoint(1, 1, 500));
     ASSERT_TRUE(plant.setZoneParameter(1, 1, 10, 300));
+    EXPECT_EQ(plant.setpoint(1, 1), 300) << "a lower maximum pulls the setpoint down";
     EXPECT_FALSE(plant.setSetpoint(1, 1, 350));
     EXPECT_FALSE(plant.setOutput(1, 1, 101));
     EXPECT_FALSE(plant.setOutput(1, 1, -1));
