@@ -22,7 +22,7 @@ using Q = Quantity;
 // The full parameter set of the 16-channel family. Names carry their unit; a
 // degree sign stands for the controller's own unit (Celsius or Fahrenheit).
 // Names hold no '=', so that the INI view of a driver file sees no stray keys.
-std::array<ZoneParameterSpec, kZoneParameterCount> fullZoneTable() {
+std::array<ZoneParameterDef, kZoneParameterCount> fullZoneTable() {
     return {{
         {"Sollwert-Rampe [°/min]", "Setpoint ramp [°/min]", 0, 999, 0, Q::Difference},
         {"P-Anteil (Xp) [°]", "Proportional band (Xp) [°]", 1, 999, 12, Q::Difference},
@@ -55,7 +55,7 @@ std::array<ZoneParameterSpec, kZoneParameterCount> fullZoneTable() {
     }};
 }
 
-std::vector<GlobalParameterSpec> fullGlobals() {
+std::vector<GlobalParameterDef> fullGlobals() {
     return {
         {"HIW", "Hochgrenze HI-Wert [°]", "High limit HI value [°]", 0, 999, 500, Q::Temperature},
         {"APM", "Auto-Power-Modus", "Auto power mode", 0, 1, 1, Q::Plain},
@@ -94,7 +94,7 @@ ControllerFamily family7() {
     f.zone = fullZoneTable();
     for (int p : {param::OutputTolerance, param::OutputReference, param::LeakageSupervision,
                   param::CurrentMax, param::CurrentMin})
-        f.zone[static_cast<size_t>(p - 1)] = ZoneParameterSpec{};
+        f.zone[static_cast<size_t>(p - 1)] = ZoneParameterDef{};
     f.globals = fullGlobals();
     f.infos = {
         {"Gerätefamilie", "Device family", "ZEV-8 compact", "ZEV-8 compact"},
@@ -103,15 +103,15 @@ ControllerFamily family7() {
     return f;
 }
 
-template <typename Spec>
-int convertedDefault(const Spec& spec, bool fahrenheit) {
-    const int v = roundToInt(fromCelsius(spec.defaultCelsius, fahrenheit, spec.quantity));
-    return std::clamp(v, std::min(spec.min, spec.max), std::max(spec.min, spec.max));
+template <typename Def>
+int convertedDefault(const Def& def, bool fahrenheit) {
+    const int v = roundToInt(fromCelsius(def.defaultCelsius, fahrenheit, def.quantity));
+    return std::clamp(v, std::min(def.min, def.max), std::max(def.min, def.max));
 }
 
 }  // namespace
 
-const GlobalParameterSpec* ControllerFamily::global(const std::string& code) const {
+const GlobalParameterDef* ControllerFamily::global(const std::string& code) const {
     for (const auto& g : globals)
         if (code == g.code) return &g;
     return nullptr;
@@ -134,12 +134,12 @@ const ControllerFamily& familyFor(int az) {
     return controllerFamilies().back();
 }
 
-int defaultFor(const ZoneParameterSpec& spec, bool fahrenheit) {
-    return convertedDefault(spec, fahrenheit);
+int defaultFor(const ZoneParameterDef& def, bool fahrenheit) {
+    return convertedDefault(def, fahrenheit);
 }
 
-int defaultFor(const GlobalParameterSpec& spec, bool fahrenheit) {
-    return convertedDefault(spec, fahrenheit);
+int defaultFor(const GlobalParameterDef& def, bool fahrenheit) {
+    return convertedDefault(def, fahrenheit);
 }
 
 }  // namespace zevsim

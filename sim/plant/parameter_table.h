@@ -45,7 +45,7 @@ constexpr int HeaterPower = 25;       // read-only, watts from the last measured
 constexpr int ChannelNumber = 26;     // read-only, the channel itself
 }  // namespace param
 
-struct ZoneParameterSpec {
+struct ZoneParameterDef {
     const char* nameDe = "Reserve";  // UTF-8
     const char* nameEn = "Reserve";
     int min = kAbsentLimit;
@@ -57,7 +57,7 @@ struct ZoneParameterSpec {
     bool writable() const { return present() && min != max; }
 };
 
-struct GlobalParameterSpec {
+struct GlobalParameterDef {
     const char* code = "";    // bus mnemonic without the leading '?', e.g. "HIW"
     const char* nameDe = "";
     const char* nameEn = "";
@@ -85,12 +85,12 @@ struct ControllerFamily {
     const char* title = "";   // family name written into the driver file's comment line
     bool boost = true;        // false: "@X","NOBOOST"
     DriverLanguages languages = DriverLanguages::GermanAndEnglish;
-    std::array<ZoneParameterSpec, kZoneParameterCount> zone;  // index p - 1
-    std::vector<GlobalParameterSpec> globals;
+    std::array<ZoneParameterDef, kZoneParameterCount> zone;  // index p - 1
+    std::vector<GlobalParameterDef> globals;
     std::vector<InfoRow> infos;
 
-    const ZoneParameterSpec& parameter(int p) const { return zone.at(static_cast<size_t>(p - 1)); }
-    const GlobalParameterSpec* global(const std::string& code) const;
+    const ZoneParameterDef& parameter(int p) const { return zone.at(static_cast<size_t>(p - 1)); }
+    const GlobalParameterDef* global(const std::string& code) const;
 };
 
 // The number of the zone parameter that marks a monitor zone (the driver files' MC_param).
@@ -105,7 +105,7 @@ bool knownFamily(int az);
 
 // Default of a zone or global parameter for a controller in the given unit,
 // rounded and kept inside the limits.
-int defaultFor(const ZoneParameterSpec& spec, bool fahrenheit);
-int defaultFor(const GlobalParameterSpec& spec, bool fahrenheit);
+int defaultFor(const ZoneParameterDef& def, bool fahrenheit);
+int defaultFor(const GlobalParameterDef& def, bool fahrenheit);
 
 }  // namespace zevsim

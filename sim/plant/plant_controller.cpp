@@ -37,8 +37,8 @@ bool Plant::writeGlobal(int a, const std::string& mnemonic, long value) {
     const ControllerUnit* u = d->unit(a);
     if (!u) return false;
     const std::string code = normalised(mnemonic);
-    const GlobalParameterSpec* spec = u->family->global(code);
-    if (!spec || !spec->writable() || value < spec->min || value > spec->max) return false;
+    const GlobalParameterDef* def = u->family->global(code);
+    if (!def || !def->writable() || value < def->min || value > def->max) return false;
     Cabinet& cabinet = d->cabinetOf(a);
     if (code == "HIW") {
         cabinet.highLimit = static_cast<int>(value);

@@ -69,8 +69,8 @@ bool Zone::setTuning(bool on) {
 
 bool Zone::setParameter(int number, int value) {
     if (number < 1 || number > kZoneParameterCount) return false;
-    const auto& spec = family_->parameter(number);
-    if (!spec.writable() || value < spec.min || value > spec.max) return false;
+    const auto& def = family_->parameter(number);
+    if (!def.writable() || value < def.min || value > def.max) return false;
     const bool wasMonitor = monitor();
     params_[static_cast<size_t>(number - 1)] = value;
     if (number == param::SetpointMax && setpoint_ > value) setpoint_ = value;
@@ -88,8 +88,8 @@ bool Zone::setParameter(int number, int value) {
 void Zone::factoryDefaults() {
     const bool wasMonitor = monitor();
     for (int n = 1; n <= kZoneParameterCount; ++n) {
-        const auto& spec = family_->parameter(n);
-        params_[static_cast<size_t>(n - 1)] = spec.present() ? defaultFor(spec, fahrenheit_) : 0;
+        const auto& def = family_->parameter(n);
+        params_[static_cast<size_t>(n - 1)] = def.present() ? defaultFor(def, fahrenheit_) : 0;
     }
     if (setpoint_ > p(param::SetpointMax)) setpoint_ = p(param::SetpointMax);
     // A former monitor zone may have no heater of its own: it must not start heating.
@@ -217,8 +217,8 @@ void Zone::supervise(const OutputMeasurement& out, const Cabinet& cabinet, doubl
         if (deviation < -p(param::DeviationLow)) bits |= status::DeviationLow;
         if (deviation > p(param::AlarmHigh)) bits |= status::TemperatureHigh;
         if (deviation < -p(param::AlarmLow)) bits |= status::TemperatureLow;
-        const auto& refSpec = family_->parameter(param::OutputReference);
-        if (refSpec.writable()) {
+        const auto& refDef = family_->parameter(param::OutputReference);
+        if (refDef.writable()) {
             int& reference = params_[param::OutputReference - 1];
             if (reference == 0 && settledFor_ >= kReferenceLearnSeconds)
                 reference = std::clamp(roundToInt(averageOutput_), 1, 100);
@@ -302,9 +302,9 @@ void Zone::finishTuning() {
     }
     const PidSettings r = tuner_.result();
     auto store = [this](int number, double value) {
-        const auto& spec = family_->parameter(number);
-        if (spec.writable())
-            params_[static_cast<size_t>(number - 1)] = std::clamp(roundToInt(value), spec.min, spec.max);
+        const auto& def = family_->parameter(number);
+        if (def.writable())
+            params_[static_cast<size_t>(number - 1)] = std::clamp(roundToInt(value), def.min, def.max);
     };
     store(param::ProportionalBand, fromCelsius(r.band, fahrenheit_, Quantity::Difference));
     store(param::IntegralTime, r.integral);

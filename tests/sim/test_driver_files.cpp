@@ -137,11 +137,11 @@ TEST(DriverFiles, RecordsAgreeWithThePlantTableInEveryLanguage) {
         const Records r = records(bytes);
         ASSERT_EQ(r.p.size(), 28u);
         for (int n = 1; n <= 28; ++n) {
-            const auto& spec = family.parameter(n);
+            const auto& def = family.parameter(n);
             const auto& rec = r.p[static_cast<size_t>(n - 1)];
-            EXPECT_EQ(decode(rec[0], true), c.german ? spec.nameDe : spec.nameEn) << "parameter " << n;
-            EXPECT_EQ(std::stoi(rec[1]), spec.min) << "parameter " << n;
-            EXPECT_EQ(std::stoi(rec[2]), spec.max) << "parameter " << n;
+            EXPECT_EQ(decode(rec[0], true), c.german ? def.nameDe : def.nameEn) << "parameter " << n;
+            EXPECT_EQ(std::stoi(rec[1]), def.min) << "parameter " << n;
+            EXPECT_EQ(std::stoi(rec[2]), def.max) << "parameter " << n;
         }
         ASSERT_EQ(r.z.size(), family.globals.size());
         for (size_t g = 0; g < r.z.size(); ++g) {
@@ -177,26 +177,26 @@ TEST(DriverFiles, PlantEnforcesTheDriverLimits) {
         cfg.channels = 1;
         Plant plant({cfg});
         for (int n = 1; n <= 28; ++n) {
-            const auto& spec = family.parameter(n);
-            if (!spec.present()) {
+            const auto& def = family.parameter(n);
+            if (!def.present()) {
                 EXPECT_FALSE(plant.zoneParameter(1, 1, n).has_value()) << n;
                 EXPECT_FALSE(plant.setZoneParameter(1, 1, n, 0)) << n;
                 continue;
             }
             ASSERT_TRUE(plant.zoneParameter(1, 1, n).has_value()) << n;
-            if (!spec.writable()) {
-                EXPECT_FALSE(plant.setZoneParameter(1, 1, n, spec.min)) << "read-only " << n;
+            if (!def.writable()) {
+                EXPECT_FALSE(plant.setZoneParameter(1, 1, n, def.min)) << "read-only " << n;
                 continue;
             }
             if (n == kMonitorZoneParameter) continue;  // checked with the monitor zone
             const int keep = *plant.zoneParameter(1, 1, n);
-            EXPECT_GE(keep, spec.min) << "default of " << n;
-            EXPECT_LE(keep, spec.max) << "default of " << n;
-            EXPECT_FALSE(plant.setZoneParameter(1, 1, n, spec.min - 1)) << n;
-            EXPECT_FALSE(plant.setZoneParameter(1, 1, n, spec.max + 1)) << n;
-            EXPECT_TRUE(plant.setZoneParameter(1, 1, n, spec.max)) << n;
-            EXPECT_TRUE(plant.setZoneParameter(1, 1, n, spec.min)) << n;
-            EXPECT_EQ(plant.zoneParameter(1, 1, n), spec.min) << n;
+            EXPECT_GE(keep, def.min) << "default of " << n;
+            EXPECT_LE(keep, def.max) << "default of " << n;
+            EXPECT_FALSE(plant.setZoneParameter(1, 1, n, def.min - 1)) << n;
+            EXPECT_FALSE(plant.setZoneParameter(1, 1, n, def.max + 1)) << n;
+            EXPECT_TRUE(plant.setZoneParameter(1, 1, n, def.max)) << n;
+            EXPECT_TRUE(plant.setZoneParameter(1, 1, n, def.min)) << n;
+            EXPECT_EQ(plant.zoneParameter(1, 1, n), def.min) << n;
             plant.setZoneParameter(1, 1, n, keep);
         }
         for (const auto& g : family.globals) {
