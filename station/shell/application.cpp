@@ -148,6 +148,7 @@ int runStation(const CommandLine& cl) {
 
     MainWindow main(ctx, splash);
     if (qtOperator) qtOperator->setParentWindow(&main);
+    main.screenshotOnExit = cl.screenshot;
     main.onReliabilityCheck = [&ctx] { ZEV_ReliabilityCheck(ctx); };
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
     installSignalExit(lifecycle, &main);

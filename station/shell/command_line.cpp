@@ -24,6 +24,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& execut
             value(&c.home);
         } else if (a == QLatin1String("--script")) {
             value(&c.script);
+        } else if (a == QLatin1String("--screenshot")) {
+            value(&c.screenshot);
         } else if (a == QLatin1String("--run-for")) {
             QString v;
             if (value(&v)) {
@@ -43,7 +45,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& execut
 
 QString usageText() {
     return QStringLiteral(
-        "Usage: zevcontrol [--home DIR] [LNGID=n] [--run-for SECONDS] [--script FILE] [Qt options]\n"
+        "Usage: zevcontrol [--home DIR] [LNGID=n] [--run-for SECONDS] [--script FILE]\n"
+        "                  [--screenshot FILE] [Qt options]\n"
         "\n"
         "  --home DIR         program directory: zev.ini, cmd.ini, ZEV3.ERR, TOOLS/, DRIVER/, ports/\n"
         "                     (default: the directory of the executable)\n"
@@ -59,6 +62,8 @@ QString usageText() {
         "                       ERROR <module>.<procedure> line <n>: <failure> -> <answer>\n"
         "                     An interaction the script cannot answer prints UNANSWERED <text> and\n"
         "                     the program leaves through its exit path with status 3.\n"
+        "  --screenshot FILE  save the main window as a PNG picture when the program leaves\n"
+        "                     (for service reports and documentation)\n"
         "  -platform NAME     Qt's platform (e.g. offscreen); other Qt options work as well\n"
         "\n"
         "Environment:\n"

@@ -11,6 +11,7 @@ struct CommandLine {
     QString home;          // --home DIR: the program directory
     double runFor = 0.0;   // --run-for SECONDS: leave through the exit path after that time
     QString script;        // --script FILE: the scripted operator
+    QString screenshot;    // --screenshot FILE: the main window as PNG when the program leaves
     bool help = false;
     QString error;         // a malformed option
     QStringList arguments; // everything, for "LNGID="

@@ -46,8 +46,12 @@ MainWindow::MainWindow(AppContext& ctx, SplashWindow& splash) : ctx_(ctx), splas
     tabMain_ = new QTabBar(central);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
     tabMain_->setExpanding(true);
+    tabMain_->setUsesScrollButtons(false);
+    tabMain_->setElideMode(Qt::ElideRight);
+    tabMain_->setDrawBase(false);
     tabMain_->setFont(touch::captionFont());
-    tabMain_->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 48px; padding: 4px 12px; }"));
+    tabMain_->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 48px; padding: 4px 8px; }"
+                                           "QTabBar::tab:selected { background: #1f3b5a; color: white; }"));
     layout->addWidget(tabMain_);
     stack_ = new QStackedWidget(central);
     layout->addWidget(stack_, 1);
@@ -85,6 +89,8 @@ void MainWindow::buildStatusBar() {
     status_[0]->setFont(clock);
     status_[0]->setCursor(Qt::PointingHandCursor);
     // Elements 1 and 5 have no content of their own.
+    status_[1]->hide();
+    status_[5]->hide();
     bar->addWidget(status_[6]);
     bar->addWidget(status_[4]);
     bar->addWidget(status_[2], 1);
@@ -222,6 +228,7 @@ void MainWindow::Form_Unload() { Stop_Tool(); }
 void MainWindow::exitProgram() {
     if (exited_) return;
     exited_ = true;
+    if (!screenshotOnExit.isEmpty() && isVisible()) grab().save(screenshotOnExit, "PNG");
     Form_QueryUnload();
     Form_Unload();
     QApplication::exit(ctx_.lifecycle.exitCode());

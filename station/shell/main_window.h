@@ -49,6 +49,9 @@ public:
     void exitProgram();
     bool exited() const { return exited_; }
 
+    // Saved as a PNG picture when the program leaves (empty: none).
+    QString screenshotOnExit;
+
     int PreviousView = kNoPreviousView;
     // The main cycle and the controller check plug in here.
     std::function<void()> onMainTimer;

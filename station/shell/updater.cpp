@@ -9,6 +9,7 @@
 #include "support/texts.h"
 #include "support/user_levels.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QWidget>
@@ -33,10 +34,15 @@ void CheckforNewUpdater(AppContext& ctx) {
 }
 
 namespace {
+// The updater waits for this process to end and starts the station again with
+// the same command line.
 bool startUpdater(AppContext& ctx, QWidget* mainWindow, const QStringList& arguments) {
-    if (mainWindow) mainWindow->setWindowTitle(QStringLiteral("Updating..."));
+    if (mainWindow) mainWindow->setWindowTitle(ctx.texts(1527));
     ctx.pump.yield();
-    return ctx.platform.startDetached(updaterPath(ctx.programDir), arguments);
+    QStringList all = arguments;
+    all << QStringLiteral("--pid") << QString::number(QCoreApplication::applicationPid()) << QStringLiteral("--")
+        << ctx.platform.programFile() << QCoreApplication::arguments().mid(1);
+    return ctx.platform.startDetached(updaterPath(ctx.programDir), all);
 }
 
 void updaterMissing(AppContext& ctx) {
