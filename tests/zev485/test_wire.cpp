@@ -190,9 +190,13 @@ TEST(WireCommand, BuildersProduceWhatTheParserReads) {
 }
 
 TEST(WireBlock, ExactBytes) {
-    // count 2, outputs on, zone 1: 250 248 0x41 35 27, zone 2: -10024 -10024 0x49 0 0, CRC-16.
+    // count 2, outputs on; zone 1: 250 248 0x41 35 27 as differences from 0,
+    // zone 2: -10024 -10024 0x49 0 0 as differences from zone 1; CRC-16.
     EXPECT_EQ(encodeBlock(sampleBlock()),
-              "\x42\x41\xfa\x41\xf8\x41\xc1\x40\x63\x5b\xd8\xb1\x43\xd8\xb1\x43\xc9\x40\x40\x40\x50\x53\x44"s);
+              "\x42\x41"                                  // count 2, flags 1
+              "\xf4\x43" "\xf0\x43" "\x82\x41" "\xc6\x40" "\x76"  // zz 500, 496, 130, 70, 54
+              "\xc3\xa0\x41" "\xbf\xa0\x41" "\x50" "\xc5\x40" "\x75"  // zz 20547, 20543, 16, 69, 53
+              "\x74\x62\x4e"s);                          // CRC-16
 }
 
 TEST(WireBlock, RoundTripKeepsExtremes) {

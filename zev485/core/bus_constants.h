@@ -34,6 +34,9 @@ inline constexpr int kMaxRetries = 10;
 inline constexpr int kTurnaroundBytes = 3;     // idle line before a transmission
 inline constexpr int kInterByteGapBytes = 10;  // a reply may pause this long
 inline constexpr std::chrono::milliseconds kMinInterByteGap{20};
+// Inside a reply, wait for this many bytes to gather before reading again:
+// fewer wake-ups of the scan thread for a little later end of each telegram.
+inline constexpr int kReadBatchBytes = 6;
 
 // Cyclic scan.
 inline constexpr std::chrono::milliseconds kMinScanPeriod{20};

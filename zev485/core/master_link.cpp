@@ -79,6 +79,8 @@ Outcome MasterLink::attempt(int address, std::string_view frame, std::string_vie
         deadline = now + gap;
         frames.clear();
         splitter_.feed(received, frames);
+        if (frames.empty() && splitter_.partial() && byteTime.count() > 0)
+            std::this_thread::sleep_for(byteTime * kReadBatchBytes);
         for (const std::string& f : frames) {
             if (f == content)
                 continue;  // our own request echoed by the converter

@@ -149,25 +149,25 @@ IoResult SerialTransport::receive(std::string& out, SteadyClock::time_point dead
             return IoResult::Interrupted;
         if (failed_ || fd_ < 0)
             return IoResult::Failed;
-        char buf[512];
-        const ssize_t n = ::read(fd_, buf, sizeof buf);
-        if (n > 0) {
-            out.append(buf, static_cast<std::size_t>(n));
-            return IoResult::Data;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            failed_ = true;  // EIO: the device or the other end of a pty went away
-            return IoResult::Failed;
-        }
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        const int timeout = pollTimeoutMs(deadline);
-        if (timeout == 0)
-            return IoResult::Timeout;
-        const int ready = ::poll(fds, 2, timeout);
+        const int ready = ::poll(fds, 2, pollTimeoutMs(deadline));
         if (ready == 0)
             return IoResult::Timeout;
-        if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) &&
-            !(fds[0].revents & POLLIN)) {
+        if (ready < 0)
+            continue;  // EINTR
+        if (fds[0].revents & POLLIN) {
+            char buf[512];
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
+            if (n > 0) {
+                out.append(buf, static_cast<std::size_t>(n));
+                return IoResult::Data;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EINTR))
+                continue;
+            failed_ = true;  // EIO or end of file: the device or the pty's other end went away
+            return IoResult::Failed;
+        }
+        if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
             failed_ = true;
             return IoResult::Failed;
         }

@@ -45,13 +45,24 @@ public:
         return BlockError::None;
     }
 
-    BlockError field16(std::int16_t& out) {
-        std::uint32_t raw = 0;
-        if (const BlockError e = number(raw); e != BlockError::None)
+    // A 16-bit field: zig-zag difference from prev.
+    BlockError field16(std::int16_t prev, std::int16_t& out) {
+        std::uint32_t zz = 0;
+        if (const BlockError e = number(zz); e != BlockError::None)
             return e;
-        if (raw > 0xFFFF)
+        if (zz > 0xFFFF)
             return BlockError::OutOfRange;
-        out = static_cast<std::int16_t>(static_cast<std::uint16_t>(raw));
+        const std::uint32_t diff = (zz >> 1) ^ (0u - (zz & 1u));
+        out = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint16_t>(prev) + diff));
+        return BlockError::None;
+    }
+
+    BlockError field32(std::int32_t prev, std::int32_t& out) {
+        std::uint32_t zz = 0;
+        if (const BlockError e = number(zz); e != BlockError::None)
+            return e;
+        const std::uint32_t diff = (zz >> 1) ^ (0u - (zz & 1u));
+        out = static_cast<std::int32_t>(static_cast<std::uint32_t>(prev) + diff);
         return BlockError::None;
     }
 
@@ -62,7 +73,16 @@ private:
     std::size_t pos_ = 0;
 };
 
-std::uint32_t pattern16(std::int16_t v) { return static_cast<std::uint16_t>(v); }
+// Zig-zag code of the wrapped difference v - prev in 16 and 32 bits.
+std::uint32_t delta16(std::int16_t v, std::int16_t prev) {
+    const auto d = static_cast<std::int16_t>(static_cast<std::uint16_t>(v) - static_cast<std::uint16_t>(prev));
+    return static_cast<std::uint16_t>((static_cast<std::uint16_t>(d) << 1) ^ static_cast<std::uint16_t>(d >> 15));
+}
+
+std::uint32_t delta32(std::int32_t v, std::int32_t prev) {
+    const auto d = static_cast<std::int32_t>(static_cast<std::uint32_t>(v) - static_cast<std::uint32_t>(prev));
+    return (static_cast<std::uint32_t>(d) << 1) ^ static_cast<std::uint32_t>(d >> 31);
+}
 
 }  // namespace
 
@@ -71,12 +91,14 @@ std::string encodeBlock(const Block& block) {
     out.reserve(4 + block.zones.size() * 10);
     putNumber(out, static_cast<std::uint32_t>(block.zones.size()));
     putNumber(out, block.outputsOn ? 1u : 0u);
+    ZoneSample prev{};
     for (const ZoneSample& z : block.zones) {
-        putNumber(out, pattern16(z.setpoint));
-        putNumber(out, pattern16(z.actual));
-        putNumber(out, static_cast<std::uint32_t>(z.status));
-        putNumber(out, pattern16(z.output));
-        putNumber(out, pattern16(z.current));
+        putNumber(out, delta16(z.setpoint, prev.setpoint));
+        putNumber(out, delta16(z.actual, prev.actual));
+        putNumber(out, delta32(z.status, prev.status));
+        putNumber(out, delta16(z.output, prev.output));
+        putNumber(out, delta16(z.current, prev.current));
+        prev = z;
     }
     const std::uint16_t check = crc16(out);
     out += static_cast<char>(kLastGroup | (check & 0x3F));
@@ -128,16 +150,16 @@ BlockError decodeBlock(std::string_view payload, Block& out) {
     Block block;
     block.outputsOn = flags & 1;
     block.zones.resize(count);
+    ZoneSample prev{};
     for (ZoneSample& z : block.zones) {
-        std::uint32_t status = 0;
-        BlockError e = reader.field16(z.setpoint);
-        if (e == BlockError::None) e = reader.field16(z.actual);
-        if (e == BlockError::None) e = reader.number(status);
-        if (e == BlockError::None) e = reader.field16(z.output);
-        if (e == BlockError::None) e = reader.field16(z.current);
+        BlockError e = reader.field16(prev.setpoint, z.setpoint);
+        if (e == BlockError::None) e = reader.field16(prev.actual, z.actual);
+        if (e == BlockError::None) e = reader.field32(prev.status, z.status);
+        if (e == BlockError::None) e = reader.field16(prev.output, z.output);
+        if (e == BlockError::None) e = reader.field16(prev.current, z.current);
         if (e != BlockError::None)
             return e;
-        z.status = static_cast<std::int32_t>(status);
+        prev = z;
     }
     if (reader.position() != data.size())
         return BlockError::Trailing;

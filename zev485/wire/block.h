@@ -3,13 +3,17 @@
 //
 // payload = count flags { setpoint actual status output current } * count check
 //
+// Each field is sent as its difference from the same field of the channel
+// before (the first channel: from 0), because neighbouring zones mostly share
+// setpoint and status and differ little in temperature. A difference is taken
+// with wrap-around in the field's width (16 bits, the status word 32 bits) and
+// zig-zag coded (0, -1, 1, -2 ... as 0, 1, 2, 3 ...).
 // Each number is a group code, least significant group first: bytes 0x80..0xFF
 // carry 7 bits and announce another byte, a byte 0x40..0x7F carries the last
-// 6 bits. The 16-bit fields go as their unsigned 16-bit pattern (-10024 as
-// 0xD8D8), the status word as its unsigned 32-bit pattern. flags bit 0: the
-// controller's outputs are on. check: CRC-16 of everything before it, in three
-// bytes 0x40 + 6 bits, low bits first. No payload byte is below 0x40, so none
-// can be taken for STX, ETX, ACK or NAK.
+// 6 bits. count and flags are plain numbers; flags bit 0: the controller's
+// outputs are on. check: CRC-16 of everything before it, in three bytes
+// 0x40 + 6 bits, low bits first. No payload byte is below 0x40, so none can be
+// taken for STX, ETX, ACK or NAK.
 #pragma once
 
 #include <cstdint>
