@@ -12,6 +12,7 @@
 
 namespace zev {
 
+class AlarmLog;
 class BusLink;
 class Clock;
 class ErrorProtocol;
@@ -49,6 +50,9 @@ struct AppContext {
     DriverData driver;      // ZoneParameters, GlobalParameters, DriverLoaded ...
     int PortInitResult = 0;
     int BlinkPhase = 1;     // 1, 2, 3, 1, ... stepped by every tick of the clock timer
+    // The alarm log (ErrLog) while the alarm view is loaded; null before InitForms
+    // and after the views are unloaded.
+    AlarmLog* alarmLog = nullptr;
 
     // Busy flags that keep long link operations from being entered twice.
     struct LinkFlags {
