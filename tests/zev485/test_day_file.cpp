@@ -212,8 +212,7 @@ TEST(LibraryDayFile, ScannedValuesAreRecordedInZoneOrder) {
     bus.plant().setNoise(0.0);
     ASSERT_TRUE(bus.plant().setSetpoint(2, 1, 210));
     ASSERT_TRUE(bus.plant().inject({zevsim::FaultKind::ControllerSilent, 3}));
-    bus.startScan();
-    ZEV485_EnableCyclicScan(0);  // values stay as read while the record is taken
+    bus.startScan();  // the plant stands still: every scan reads the same values
 
     zevtest::TempDir dir;
     ZEV485_SetLogFileDir((dir.path().string() + "/").c_str());
@@ -244,4 +243,26 @@ TEST(LibraryDayFile, ScannedValuesAreRecordedInZoneOrder) {
     EXPECT_EQ(entry(path, s, 25), kNoValue);
     EXPECT_EQ(entry(path, s, 29), kNoValue);
     EXPECT_EQ(entry(path, s, 270), kNoValue);
+}
+
+TEST(LibraryDayFile, WithoutTheScanNothingIsRecordedAsKnown) {
+    zevsim::InProcessBus bus(zevtest::demoLine());
+    bus.startScan();
+    ZEV485_EnableCyclicScan(0);  // the cache keeps what it read, but it ages
+    zevtest::TempDir dir;
+    ZEV485_SetLogFileDir(dir.path().c_str());
+    ZEV485_FileLogging(1);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (fs::is_empty(dir.path()) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ZEV485_FileLogging(0);
+    ASSERT_FALSE(fs::is_empty(dir.path()));
+    const fs::path path = fs::directory_iterator(dir.path())->path();
+    const std::string map = readAt(path, 0, 86400);
+    int s = 0;
+    for (std::size_t i = 0; i < map.size() && s == 0; ++i)
+        if (map[i] != 0)
+            s = static_cast<int>(i) + 1;
+    ASSERT_GT(s, 0);
+    EXPECT_EQ(entry(path, s, 1), kNoValue);
 }

@@ -71,7 +71,11 @@ Library& Library::instance() {
 Library::Library()
     : poller_(port_, table_, cache_),
       logger_([this](std::vector<wire::ZoneSample>& out) {
-          cache_.fillRecord(table_.logZones(), out);
+          // Without the scan the cache only holds old values: record none.
+          if (poller_.enabled())
+              cache_.fillRecord(table_.logZones(), out);
+          else
+              out.assign(kLogZones, noValueSample());
       }),
       slave_(cache_, table_) {
     logger_.start();

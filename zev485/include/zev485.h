@@ -19,6 +19,15 @@ extern "C" {
 /* No-value marker of every zone value, parameter and day-file field. */
 #define ZEV485_NOVALUE (-10024)
 
+/* Results of ZEV485_SetValEx and ZEV485_SetGlobVal, and the status of ZEV485_Ask:
+ *   0 accepted (Ask: answered; the reply may still be a NAK)
+ *   1 refused: the controller answered NAK (writes only)
+ *   2 no answer within the time-out, after every repetition
+ *   3 only damaged or foreign replies came back
+ *   4 the master port is not open (or its device failed)
+ *   5 bad argument: nothing was sent
+ * The wire protocol, time-outs and COM port mapping: docs/protocol.md. */
+
 /* Opens the master port (the line to the controllers). port 1..18 (0 closes),
  * mode 0 (RS485 converter on a serial port), 6 (Bluetooth serial link) or -1
  * (kernel RS485 driver). timeout in ms per telegram, retry = repetitions of an
@@ -37,12 +46,18 @@ ZEV485_API uint8_t ComPortAvailable(int16_t port);
 
 /* Sends the NUL-terminated text command in buffer (e.g. "G01?KAN=") and
  * replaces it by the NUL-terminated raw reply (at most 255 characters plus NUL).
- * *status: 0 answered; non-zero: no answer, a damaged reply, or offline. */
+ * *status: 0 answered; non-zero: no answer, a damaged reply, or offline.
+ * The raw reply is "Gaa=" value, two check characters, ETX; or "Gaa" ACK/NAK,
+ * two check characters, ETX; empty when status is non-zero. A command to
+ * address 00 is a broadcast: sent once, status 0, empty reply. */
 ZEV485_API void ZEV485_Ask(char *buffer, int16_t *status);
 
 /* Latest cached value of a zone: kind 1 setpoint, 2 actual value, 3 status word,
  * 4 output %, 5 current in 0.1 A, 6 outputs on (non-zero). ZEV485_NOVALUE when
- * never read; a status word below 0 when the controller stopped answering. */
+ * never read; a status word below 0 when the controller stopped answering.
+ * Status word of a failing controller: -1 no answer, -2 damaged replies,
+ * -3 block read refused; its other kinds read ZEV485_NOVALUE. Kind 6 is 1 only
+ * while the controller's last answer said its outputs are on, else 0. */
 ZEV485_API int32_t ZEV485_GetVal(uint8_t address, uint8_t channel, uint8_t kind);
 
 /* Writes one zone value: parameter 0 setpoint, 1..28 zone parameter, 2001 mode,
