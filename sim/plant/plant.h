@@ -75,8 +75,9 @@ public:
     Plant& operator=(const Plant&) = delete;
 
     // --- structure -------------------------------------------------------------------
-    // The constructor refuses (std::invalid_argument) more than 27 controllers, a
-    // channel count outside 1..32 and more than 270 zones in all.
+    // The constructor refuses (std::invalid_argument) more than 27 controllers and a
+    // channel count outside 1..32. A line may offer more zones than the station's
+    // 270: the station then takes only the controllers that fit.
     int controllerCount() const;
     int zoneCount() const;
     bool present(int address) const;           // a controller exists at this address

@@ -9,6 +9,7 @@
 #include "tools/tool_data.h"
 
 #include <QString>
+#include <functional>
 
 namespace zev {
 
@@ -44,10 +45,10 @@ struct AppContext {
     Lifecycle& lifecycle;
 
     // Shared state.
-    QString programDir;     // zev.ini, cmd.ini, ZEV3.ERR, TOOLS/, DRIVER/
-    PlantData plant;        // Zones, Controllers, ZoneCount, Online, TemperatureUnit ...
-    ToolData tool;          // ToolName, ToolDir, LogFileDir ..., Groups
-    DriverData driver;      // ZoneParameters, GlobalParameters, DriverLoaded ...
+    QString programDir{};     // zev.ini, cmd.ini, ZEV3.ERR, TOOLS/, DRIVER/
+    PlantData plant{};        // Zones, Controllers, ZoneCount, Online, TemperatureUnit ...
+    ToolData tool{};          // ToolName, ToolDir, LogFileDir ..., Groups
+    DriverData driver{};      // ZoneParameters, GlobalParameters, DriverLoaded ...
     int PortInitResult = 0;
     int BlinkPhase = 1;     // 1, 2, 3, 1, ... stepped by every tick of the clock timer
     // The alarm log (ErrLog) while the alarm view is loaded; null before InitForms
@@ -58,7 +59,10 @@ struct AppContext {
     struct LinkFlags {
         bool checkDriverBusy = false;
         bool reliabilityCheckBusy = false;
-    } linkFlags;
+    } linkFlags{};
+
+    // Open the parameter view on a zone or a group (ShowSingleZone, ShowSingleGroup); empty until that view exists.
+    std::function<void(int)> showSingleZone, showSingleGroup;
 };
 
 }  // namespace zev

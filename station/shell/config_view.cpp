@@ -1,5 +1,8 @@
 #include "shell/config_view.h"
 
+#include "alarms/alarm_db_page.h"
+#include "link/bus_statistics_panel.h"
+#include "link/ports_page.h"
 #include "shell/app_context.h"
 #include "shell/main_window.h"
 #include "shell/system_page.h"
@@ -42,6 +45,15 @@ QWidget* ConfigView::createPage(int index) {
     case kPageLanguage: return new LanguagePage(ctx_, &main_, this);
     case kPageErrorLog: return new ErrorLogPage(ctx_, this);
     case kPageSystem: return new SystemPage(ctx_, main_, this);
+    case kPageAlarmDb: return new AlarmDbPage(ctx_, this);
+    case kPagePorts: {
+        auto* page = new QWidget(this);
+        page->setObjectName(QStringLiteral("pagePorts"));
+        auto* layout = new QVBoxLayout(page);
+        layout->addWidget(new PortsPage(ctx_, main_, page));
+        layout->addWidget(new BusStatisticsPanel(ctx_, page), 1);
+        return page;
+    }
     default: {
         // The pages of later subsystems take this place.
         auto* empty = new QWidget(this);
@@ -62,6 +74,16 @@ int ConfigView::pageForPreviousView(int previousTab) {
     case kViewDiagnosis: return kPageGroups;
     default: return -1;
     }
+}
+
+void ConfigView::SearchLogicalDrives() {
+    // The tool manager's drive lists follow the volumes; until it exists the
+    // configuration view shows no drives.
+    emit drivesChanged();
+}
+
+void ConfigView::SearchPorts() {
+    if (auto* ports = findChild<PortsPage*>()) ports->SearchPorts();
 }
 
 bool ConfigView::entering(int previousTab) {

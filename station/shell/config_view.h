@@ -32,6 +32,12 @@ public:
     QTabWidget* pages() const { return pages_; }
     // The page that belongs to the view left (-1: the page shown last).
     static int pageForPreviousView(int previousTab);
+    // Device changes: the port lists and the drive lists follow.
+    void SearchPorts();
+    void SearchLogicalDrives();
+
+signals:
+    void drivesChanged();
 
 private:
     QWidget* createPage(int index);

@@ -34,6 +34,8 @@ public:
     void ShowOnly(int index);
     View* view(int index) const { return views_[static_cast<std::size_t>(index)]; }
     int currentTab() const;
+    // The view shown now (kNoPreviousView before the first one).
+    int shownView() const { return shownTab_; }
     void selectTab(int index);  // as if the operator chose the tab
 
     QLabel* lblStatusbar(int index) const { return status_[static_cast<std::size_t>(index)]; }
@@ -48,6 +50,7 @@ public:
     // Leaves through the exit path (Form_QueryUnload, Form_Unload).
     void exitProgram();
     bool exited() const { return exited_; }
+    SplashWindow& splash() { return splash_; }
 
     // Saved as a PNG picture when the program leaves (empty: none).
     QString screenshotOnExit;

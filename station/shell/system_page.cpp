@@ -24,7 +24,7 @@ bool runsAsShell(AppContext& ctx) {
     return !configured.isEmpty() && configured.compare(self, Qt::CaseInsensitive) == 0;
 }
 
-void cmdAus_Click(AppContext& ctx, MainWindow& main) {
+void cmdAus_Click(AppContext& ctx) {
     Texts& t = ctx.texts;
     int answer = 0;
     if (!runsAsShell(ctx)) {
@@ -41,11 +41,9 @@ void cmdAus_Click(AppContext& ctx, MainWindow& main) {
             ctx.op.notice(t(TextNo::PowerOffFailed) + error, QString(), t(TextNo::Ok), QString(), kNoticeAlarm);
             return;
         }
-        ctx.lifecycle.requestExit(0);
-        main.close();
+        ctx.lifecycle.requestExit(0);  // the exit path runs after this command
     } else if (answer == 2) {
         ctx.lifecycle.requestExit(0);
-        main.close();
     }
 }
 
@@ -57,7 +55,7 @@ SystemPage::SystemPage(AppContext& ctx, MainWindow& main, QWidget* parent) : QWi
     touch::makeTouchButton(off);
     off->setMinimumSize(260, 80);
     layout->addWidget(off, 0, Qt::AlignLeft | Qt::AlignTop);
-    connect(off, &QPushButton::clicked, this, [&ctx, &main] { cmdAus_Click(ctx, main); });
+    connect(off, &QPushButton::clicked, this, [&ctx] { cmdAus_Click(ctx); });
 }
 
 }  // namespace zev

@@ -11,7 +11,7 @@ class MainWindow;
 
 // True when the station runs as the kiosk session's shell.
 bool runsAsShell(AppContext& ctx);
-void cmdAus_Click(AppContext& ctx, MainWindow& main);
+void cmdAus_Click(AppContext& ctx);
 
 class SystemPage final : public QWidget {
     Q_OBJECT

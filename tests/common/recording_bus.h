@@ -16,6 +16,11 @@ public:
         calls << QStringLiteral("SetMasterPort %1 %2 %3 %4 %5").arg(port).arg(mode).arg(baud).arg(timeout).arg(retry);
         return portOpens;
     }
+    bool ComPortAvailable(int port) override { return availablePorts.contains(port); }
+    bool SetSlavePort(int port, int mode, long baud, int timeout, int retry, int first) override {
+        calls << QStringLiteral("SetSlavePort %1 %2 %3 %4 %5 %6").arg(port).arg(mode).arg(baud).arg(timeout).arg(retry).arg(first);
+        return slaveOpens;
+    }
     QByteArray AskRaw(const QByteArray& command, int* status) override {
         calls << QStringLiteral("Ask ") + QString::fromLatin1(command);
         if (status) *status = 1;
@@ -38,6 +43,8 @@ public:
 
     QString version = QStringLiteral("2.1.0.40");
     bool portOpens = true;
+    bool slaveOpens = true;
+    QList<int> availablePorts;
     QStringList calls;
 };
 

@@ -143,8 +143,8 @@ TEST(Controller, StructureBeyondTheLimitsIsRefused) {
     EXPECT_THROW(Plant(std::vector<ControllerConfig>(28, make(1, false))), std::invalid_argument);
     EXPECT_THROW(Plant({make(33, false)}), std::invalid_argument);
     EXPECT_THROW(Plant({make(0, false)}), std::invalid_argument);
-    EXPECT_THROW(Plant(std::vector<ControllerConfig>(9, make(31, false))), std::invalid_argument);  // 279 zones
-    EXPECT_NO_THROW(Plant(std::vector<ControllerConfig>(18, make(15, false))));                     // 270 zones
+    // A line may offer more zones than the station takes (it stops at 270).
+    EXPECT_NO_THROW(Plant(std::vector<ControllerConfig>(9, make(31, false))));  // 279 zones
     Plant empty({});
     EXPECT_EQ(empty.controllerCount(), 0);
     empty.advance(10);

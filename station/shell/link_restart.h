@@ -1,0 +1,17 @@
+// Restarts the controller link after a change of port, mode or tool: polling
+// stopped and views unloaded (Stop_Tool), the tool loaded again, online or
+// offline mode prepared, the controllers identified, the views rebuilt and the
+// controller check posted.
+#pragma once
+
+namespace zev {
+
+struct AppContext;
+class MainWindow;
+
+void restartLink(AppContext& ctx, MainWindow& main, bool online);
+// The same after the current event: a command of a view must not unload the
+// view it runs in.
+void restartLinkLater(AppContext& ctx, MainWindow& main, bool online);
+
+}  // namespace zev

@@ -1,0 +1,33 @@
+// A whole station context on the in-process simulator: the real bus library,
+// the real protocol, the plant of zevsim; the driver files of data/DRIVER in the
+// program directory.
+#pragma once
+
+#include "test_context.h"
+
+#include "protocol/in_process_bus.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace zev::test {
+
+inline std::vector<zevsim::ControllerConfig> controllers(std::initializer_list<int> channels) {
+    std::vector<zevsim::ControllerConfig> out;
+    for (int c : channels) {
+        zevsim::ControllerConfig cfg;
+        cfg.channels = c;
+        out.push_back(cfg);
+    }
+    return out;
+}
+
+// Copies the shipped driver files into the test's program directory.
+inline void installDrivers(TestContext& tc) {
+    const QDir source(QStringLiteral(ZEV_SOURCE_DIR "/data/DRIVER"));
+    QDir().mkpath(tc.home.file(QStringLiteral("DRIVER")));
+    for (const QString& f : source.entryList({QStringLiteral("*.DRV")}, QDir::Files))
+        QFile::copy(source.filePath(f), tc.home.file(QStringLiteral("DRIVER/") + f));
+}
+
+}  // namespace zev::test
