@@ -78,12 +78,17 @@ int run(const zevsim::SimOptions& options) {
     if (!options.controlPath.empty())
         control.start();
 
-    std::string layout;
-    for (const auto& c : options.controllers)
-        layout += (layout.empty() ? "" : ",") + std::to_string(c.channels);
-    log("controllers " + layout + " on " + server.devicePath() + " (link " + options.portLink + "), " +
-        (options.baud ? std::to_string(options.baud) + " baud" : std::string("no line timing")) +
-        ", plant speed x" + std::to_string(options.speed));
+    std::ostringstream banner;
+    banner << "controllers ";
+    for (std::size_t i = 0; i < options.controllers.size(); ++i)
+        banner << (i ? "," : "") << options.controllers[i].channels;
+    banner << " on " << server.devicePath() << " (link " << options.portLink << "), ";
+    if (options.baud)
+        banner << options.baud << " baud";
+    else
+        banner << "no line timing";
+    banner << ", plant time x" << options.speed;
+    log(banner.str());
 
     auto last = Clock::now();
     const timespec tick{0, std::chrono::nanoseconds(kTick).count()};
