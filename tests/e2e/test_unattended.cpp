@@ -1,0 +1,105 @@
+// The programs as a user runs them: zevsim serving a pseudo-terminal and the
+// station started unattended with the scripted operator against it.
+#include "temp_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kBin = QStringLiteral(ZEV_BIN_DIR);
+
+class Unattended : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir().mkpath(home.file(QStringLiteral("ports")));
+        QDir().mkpath(home.file(QStringLiteral("DRIVER")));
+        const QDir drivers(QStringLiteral(ZEV_SOURCE_DIR "/data/DRIVER"));
+        for (const QString& f : drivers.entryList({QStringLiteral("*.DRV")}, QDir::Files))
+            QFile::copy(drivers.filePath(f), home.file(QStringLiteral("DRIVER/") + f));
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZEVCONTROL_SYSDIR"), home.file(QStringLiteral("system")));
+        env.insert(QStringLiteral("ZEV485_PORTS"), home.file(QStringLiteral("ports")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+    void TearDown() override {
+        if (sim.state() != QProcess::NotRunning) {
+            sim.terminate();
+            sim.waitForFinished(5000);
+        }
+    }
+    void startSim(const QStringList& extra) {
+        sim.setProcessEnvironment(env);
+        sim.start(kBin + QStringLiteral("/zevsim"),
+                  QStringList{QStringLiteral("--port-link"), home.file(QStringLiteral("ports/COM1")), QStringLiteral("--baud"),
+                              QStringLiteral("0")} + extra);
+        ASSERT_TRUE(sim.waitForStarted(5000));
+        for (int i = 0; i < 100 && !QFileInfo::exists(home.file(QStringLiteral("ports/COM1"))); ++i) QThread::msleep(50);
+        ASSERT_TRUE(QFileInfo::exists(home.file(QStringLiteral("ports/COM1"))));
+    }
+    // Runs the station; returns its exit status and fills `out`.
+    int runStation(const QStringList& script, double seconds) {
+        home.write(QStringLiteral("script.txt"), script.join(QLatin1Char('\n')).toUtf8());
+        QProcess station;
+        station.setProcessEnvironment(env);
+        station.start(kBin + QStringLiteral("/zevcontrol"),
+                      {QStringLiteral("--home"), home.path(), QStringLiteral("--script"), home.file(QStringLiteral("script.txt")),
+                       QStringLiteral("--run-for"), QString::number(seconds)});
+        if (!station.waitForFinished(60000)) {
+            station.kill();
+            return -1;
+        }
+        out = QString::fromUtf8(station.readAllStandardOutput());
+        return station.exitCode();
+    }
+
+    zev::test::TempHome home;
+    QProcessEnvironment env;
+    QProcess sim;
+    QString out;
+};
+
+TEST_F(Unattended, FirstStartStoresTheWiringTheOperatorConfirmed) {
+    startSim({QStringLiteral("--controllers"), QStringLiteral("16,8")});
+    ASSERT_EQ(runStation({QStringLiteral("2")}, 2), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral(
+        "NOTICE Es wurde ein Regler mit 24 Zonen gefunden. Ist das korrekt? | Nein, neu suchen | Ja, weiter | "
+        "Nein, Programm Ende -> 2")))
+        << out.toStdString();
+    const QByteArray ini = home.read(QStringLiteral("TOOLS/STANDARD/SETTINGS.INI"));
+    for (int z = 1; z <= 24; ++z) {
+        const QByteArray expected = QStringLiteral("485ADR=%1\r\n485ZON=%2\r\n")
+                                        .arg(z <= 16 ? 1 : 2)
+                                        .arg(z <= 16 ? z : z - 16)
+                                        .toLatin1();
+        const qsizetype section = ini.indexOf(QStringLiteral("[ZONE_%1]").arg(z, 3, 10, QLatin1Char('0')).toLatin1());
+        ASSERT_GE(section, 0) << z;
+        EXPECT_EQ(ini.indexOf(expected, section), ini.indexOf("485ADR", section)) << z;
+    }
+
+    // The second start finds what it stored and asks nothing.
+    ASSERT_EQ(runStation({}, 2), 0) << out.toStdString();
+    EXPECT_FALSE(out.contains(QStringLiteral("NOTICE"))) << out.toStdString();
+}
+
+TEST_F(Unattended, AnUnansweredNoticeEndsWithStatusThree) {
+    startSim({QStringLiteral("--controllers"), QStringLiteral("8")});
+    EXPECT_EQ(runStation({}, 10), 3);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("UNANSWERED NOTICE Es wurde ein Regler mit 8 Zonen gefunden.")))
+        << out.toStdString();
+}
+
+TEST_F(Unattended, WithoutControllersTheOperatorStartsOffline) {
+    // No simulator: COM1 is a link to nothing, the port cannot be opened.
+    ASSERT_TRUE(QFile::link(home.file(QStringLiteral("nothing")), home.file(QStringLiteral("ports/COM1"))));
+    ASSERT_EQ(runStation({QStringLiteral("2")}, 1), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("NOTICE Initialisierung des COM-Ports fehlgeschlagen.\\nZEV CONTROL jetzt OFFLINE |  | OK |  -> 2")))
+        << out.toStdString();
+}
+
+}  // namespace
