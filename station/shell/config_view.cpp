@@ -13,6 +13,9 @@
 #include "support/text_numbers.h"
 #include "support/texts.h"
 
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -29,14 +32,29 @@ constexpr int kPageCaptions[kConfigPageCount] = {
 ConfigView::ConfigView(AppContext& ctx, MainWindow& main, QWidget* parent)
     : View(parent), ctx_(ctx), main_(main) {
     setObjectName(QStringLiteral("frmConfig"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
+    // A column of large page buttons instead of the tab strip: readable captions
+    // a finger can hit.
+    auto* index = new QListWidget(this);
+    index->setObjectName(QStringLiteral("lstConfigPages"));
+    index->setFont(touch::captionFont());
+    index->setStyleSheet(QStringLiteral("QListWidget::item { min-height: 52px; padding-left: 8px; }"
+                                        "QListWidget::item:selected { background: #1f3b5a; color: white; }"));
+    index->setFixedWidth(260);
+    index->setWordWrap(true);
+    index->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("tabConfig"));
-    pages_->setTabPosition(QTabWidget::West);
-    pages_->setFont(touch::captionFont());
-    pages_->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 44px; min-width: 44px; padding: 6px; }"));
-    for (int i = 0; i < kConfigPageCount; ++i) pages_->addTab(createPage(i), ctx.texts(kPageCaptions[i]));
-    layout->addWidget(pages_);
+    pages_->tabBar()->hide();
+    for (int i = 0; i < kConfigPageCount; ++i) {
+        pages_->addTab(createPage(i), ctx.texts(kPageCaptions[i]));
+        index->addItem(ctx.texts(kPageCaptions[i]));
+    }
+    connect(index, &QListWidget::currentRowChanged, pages_, &QTabWidget::setCurrentIndex);
+    connect(pages_, &QTabWidget::currentChanged, index, [index](int page) { index->setCurrentRow(page); });
+    index->setCurrentRow(0);
+    layout->addWidget(index);
+    layout->addWidget(pages_, 1);
 }
 
 QWidget* ConfigView::createPage(int index) {

@@ -26,6 +26,12 @@ void makeTouchButton(QAbstractButton* button) {
     button->setFont(f);
 }
 
+QString applicationStyleSheet() {
+    return QStringLiteral(
+        "QRadioButton::indicator, QCheckBox::indicator { width: 26px; height: 26px; }"
+        "QRadioButton, QCheckBox { spacing: 10px; }");
+}
+
 int ScrollBarStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                                 const QWidget* widget) const {
     // Qt has one extent for both orientations: the width wins, as the vertical

@@ -16,6 +16,8 @@ constexpr int kScrollBarExtent = 28;  // the enlarged scroll bars of the running
 QFont messageFont();
 QFont captionFont();
 void makeTouchButton(QAbstractButton* button);
+// Indicators of check and option boxes large enough for a finger.
+QString applicationStyleSheet();
 
 // The application style with an adjustable scroll-bar extent (the desktop's own
 // extent is what the style reports without it).

@@ -103,3 +103,32 @@ TEST_F(Unattended, WithoutControllersTheOperatorStartsOffline) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Unattended, SettingsThatCannotBeStoredAreReportedAndTheStationRuns) {
+    // zev.ini is a directory: nothing can be read from it or written to it.
+    QDir().mkpath(home.file(QStringLiteral("zev.ini")));
+    ASSERT_TRUE(QFile::link(home.file(QStringLiteral("nothing")), home.file(QStringLiteral("ports/COM1"))));
+    ASSERT_EQ(runStation({QStringLiteral("2"), QStringLiteral("2")}, 1), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("NOTICE Die Einstellungen konnten nicht gespeichert werden: ")))
+        << out.toStdString();
+    EXPECT_EQ(out.count(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden")), 1) << out.toStdString();
+}
+
+TEST_F(Unattended, DamagedFilesDoNotStopTheStart) {
+    QByteArray garbage;
+    for (int i = 0; i < 2048; ++i) garbage.append(static_cast<char>((i * 131 + 7) & 0xFF));
+    home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nONLINE=0\r\n" + garbage);
+    home.write(QStringLiteral("cmd.ini"), garbage);
+    home.write(QStringLiteral("TOOLS/STANDARD/SETTINGS.INI"), garbage + "\r\n[ZONE_001\r\nNAME\r\n");
+    home.write(QStringLiteral("system/passwords.ini"), "[INFO]\r\nPL2=" + garbage.left(40) + "\r\n");
+    home.write(QStringLiteral("system/ZEV3.INI"), garbage);
+    ASSERT_EQ(runStation({QStringLiteral("2")}, 1), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("NOTICE Der Passwortspeicher war beschädigt.")) || out.contains(QStringLiteral("NOTICE The password store")))
+        << out.toStdString();
+    // What could be read stays: the garbage lines are still in the file.
+    EXPECT_TRUE(home.read(QStringLiteral("zev.ini")).contains(garbage.left(100)));
+}
+
+}  // namespace
