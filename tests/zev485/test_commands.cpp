@@ -158,11 +158,12 @@ TEST_F(Commands, RestartAndFactorySettings) {
 }
 
 TEST_F(Commands, ClockIsBroadcastToEveryController) {
+    const auto broadcasts = bus.responder().counts().broadcasts;
     ZEV485_Equalize_Clocktime(36000);
     // A broadcast is not answered; the next telegram is.
     EXPECT_EQ(ask("G01?CLK=").value(), "36000");
     EXPECT_EQ(ask("G03?CLK=").value(), "36000");
-    EXPECT_EQ(bus.responder().counts().broadcasts, 1u);
+    EXPECT_EQ(bus.responder().counts().broadcasts, broadcasts + 1);
 }
 
 TEST_F(Commands, BroadcastThroughAskIsSentAndNotAnswered) {

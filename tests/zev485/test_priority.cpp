@@ -81,7 +81,8 @@ TEST(LinePriority, CommandGoesBeforeTheRestOfTheScan) {
     station.join();
 
     EXPECT_EQ(reply.value(), "0004");
-    const auto log = peer->log();
+    auto log = peer->log();
+    std::erase_if(log, [](const std::string& body) { return body.rfind("G00", 0) == 0; });  // clock
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "G01?BLK=");
     EXPECT_EQ(log[1], "G03?KAN=");

@@ -62,10 +62,12 @@ protected:
     void SetUp() override {
         plant.setNoise(0.0);
         server.start();
+        ZEV485_ResComStatus();
     }
     void TearDown() override {
         goOffline();
         ZEV485_SetMasterPort(0, 0, 0, 0, 0);
+        ZEV485_ResComStatus();
     }
 
     zevtest::TempDir home;

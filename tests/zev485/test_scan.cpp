@@ -42,6 +42,7 @@ void expectCacheMatchesPlant(zevsim::Plant& plant, int a) {
 class Scan : public ::testing::Test {
 protected:
     void SetUp() override {
+        ZEV485_ResComStatus();
         bus.plant().setNoise(0.0);
         ASSERT_TRUE(bus.plant().setSetpoint(1, 1, 220));
         ASSERT_TRUE(bus.plant().setMode(1, 1, 2));
@@ -176,6 +177,7 @@ TEST(ScanRetries, NoRepetitionWithRetryZero) {
     zevsim::InProcessBusOptions options;
     options.retries = 0;
     zevsim::InProcessBus bus(zevtest::demoLine(), options);
+    ZEV485_ResComStatus();
     ASSERT_TRUE(bus.plant().inject({FaultKind::ControllerSilent, 1}));
     const auto reply = zevtest::ask("G01?KAN=");
     EXPECT_NE(reply.status, 0);
@@ -187,6 +189,7 @@ TEST(ScanRetries, AskRepeatsUpToRetryTimes) {
     zevsim::InProcessBusOptions options;
     options.retries = 4;
     zevsim::InProcessBus bus(zevtest::demoLine(), options);
+    ZEV485_ResComStatus();
     ASSERT_TRUE(bus.plant().inject({FaultKind::ControllerSilent, 1}));
     EXPECT_EQ(zevtest::ask("G01?KAN=").status, 2);  // no answer
     EXPECT_EQ(counts(1).errors, 5);

@@ -109,6 +109,7 @@ std::unique_ptr<Transport> Library::openTransport(const PortRequest& request, bo
 }
 
 bool Library::openMasterPort(const PortRequest& request) {
+    std::lock_guard configuring(portConfigMutex_);
     // Closing first frees the device when the same port is opened again.
     port_.replace(nullptr, [this](MasterLink*) { cache_.clearAll(); });
     {
@@ -144,6 +145,7 @@ bool Library::openMasterPort(const PortRequest& request) {
 }
 
 bool Library::openSlavePort(const PortRequest& request, int firstAddress) {
+    std::lock_guard configuring(portConfigMutex_);
     slave_.close();
     if (request.port == 0)
         return false;

@@ -79,7 +79,8 @@ private:
     FileLogger logger_;
     SlavePort slave_;
 
-    mutable std::mutex mutex_;  // guards the members below
+    std::mutex portConfigMutex_;  // one port change at a time
+    mutable std::mutex mutex_;    // guards the members below
     std::shared_ptr<LoopbackPeer> peer_;
     int masterPortNumber_ = 0;
     bool masterOnLoopback_ = false;

@@ -22,8 +22,10 @@ void Poller::setEnabled(bool on) {
 }
 
 void Poller::wake() {
-    // Taking the lock orders the change before the scan thread's next look.
-    { std::lock_guard lock(mutex_); }
+    {
+        std::lock_guard lock(mutex_);
+        ++changes_;
+    }
     changed_.notify_all();
 }
 
@@ -101,6 +103,7 @@ void Poller::run() {
         changed_.wait(lock, [&] { return stopping_ || readyToScan(); });
         if (stopping_)
             return;
+        const std::uint64_t changesAtStart = changes_;
         lock.unlock();
 
         const auto scanStart = SteadyClock::now();
@@ -132,7 +135,9 @@ void Poller::run() {
         const auto period = portOk ? std::chrono::duration_cast<SteadyClock::duration>(kMinScanPeriod)
                                    : std::chrono::duration_cast<SteadyClock::duration>(
                                          kFailedPortScanPeriod);
-        changed_.wait_until(lock, scanStart + period, [&] { return stopping_; });
+        // A new port or new online flags end the pause (a failed port's too).
+        changed_.wait_until(lock, scanStart + period,
+                            [&] { return stopping_ || changes_ != changesAtStart; });
         if (stopping_)
             return;
     }

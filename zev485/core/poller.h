@@ -50,6 +50,7 @@ private:
     std::atomic<bool> enabled_{false};
     std::atomic<std::uint64_t> scans_{0};
     bool stopping_ = false;
+    std::uint64_t changes_ = 0;  // counts wake()
     std::set<int> urgent_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
