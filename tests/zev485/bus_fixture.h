@@ -2,8 +2,10 @@
 // directory, and shortcuts around ZEV485_Ask.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "plant/plant.h"
@@ -22,6 +24,18 @@ struct AskReply {
     std::string value() const;
 };
 AskReply ask(const std::string& command);
+
+// Polls pred every 5 ms until it holds or the limit passes.
+template <typename Pred>
+bool eventually(Pred pred, std::chrono::milliseconds limit = std::chrono::seconds(2)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 // A fresh directory below the system's temporary directory, removed at the end.
 class TempDir {

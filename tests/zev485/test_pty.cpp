@@ -32,17 +32,6 @@ int32_t get(int a, int c, int kind) {
     return ZEV485_GetVal(static_cast<uint8_t>(a), static_cast<uint8_t>(c), static_cast<uint8_t>(kind));
 }
 
-template <typename Pred>
-bool eventually(Pred pred, std::chrono::milliseconds limit = 2s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
 void goOnline(const zevsim::Plant& plant) {
     for (int a = 1; a <= plant.controllerCount(); ++a) {
         ZEV485_Set_AnzKan(static_cast<uint8_t>(a), static_cast<uint8_t>(plant.config(a).channels));
@@ -141,7 +130,7 @@ TEST_F(PtyLine, VanishedPortCountsErrorsAndReopens) {
     ASSERT_TRUE(zev485::waitForScans(zev485::completedScans() + 1, 5s));
     ZEV485_ResComStatus();
     server.stop();  // the other end closes: reads give EIO
-    ASSERT_TRUE(eventually([] { return get(1, 1, 3) < 0; }));
+    ASSERT_TRUE(zevtest::eventually([] { return get(1, 1, 3) == -1; }));
     EXPECT_EQ(get(1, 1, 2), -10024);
     int32_t good = 0, errors = 0;
     ZEV485_GetComStatus(1, &good, &errors);
@@ -260,7 +249,7 @@ TEST(ZevsimProgram, ServesTheLineTakesControlLinesAndCleansUp) {
         ::_exit(127);
     }
     ASSERT_GT(child, 0);
-    ASSERT_TRUE(eventually([&] { return fs::is_symlink(link) && fs::exists(control); }));
+    ASSERT_TRUE(zevtest::eventually([&] { return fs::is_symlink(link) && fs::exists(control); }));
 
     {
         zevtest::PortsDirectory ports(home.path() / "ports");
@@ -272,7 +261,7 @@ TEST(ZevsimProgram, ServesTheLineTakesControlLinesAndCleansUp) {
         ZEV485_SetOnline(1, 1);
         ZEV485_SetOnline(2, 1);
         ZEV485_EnableCyclicScan(1);
-        ASSERT_TRUE(eventually([] { return get(2, 4, 3) >= 0; }));
+        ASSERT_TRUE(zevtest::eventually([] { return get(2, 4, 3) >= 0; }));
 
         {
             const int fifo = ::open(control.c_str(), O_WRONLY);
@@ -281,7 +270,7 @@ TEST(ZevsimProgram, ServesTheLineTakesControlLinesAndCleansUp) {
             ASSERT_EQ(::write(fifo, line.data(), line.size()), static_cast<ssize_t>(line.size()));
             ::close(fifo);
         }
-        EXPECT_TRUE(eventually([] { return get(2, 1, 3) < 0; }));
+        EXPECT_TRUE(zevtest::eventually([] { return get(2, 1, 3) == -1; }));
         EXPECT_GE(get(1, 1, 3), 0);
         goOffline();
         ZEV485_SetMasterPort(0, 0, 0, 0, 0);
