@@ -1,0 +1,61 @@
+// The Detail view of the overview: a page of 15 face plates and the scroll bar
+// `scrBereich` that moves the page in steps of 15 zones (the first zone shown is
+// 15 x the scroll value, plus one).
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QScrollBar;
+
+namespace zev {
+
+struct AppContext;
+class FacePlate;
+
+class DetailPanel : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kPlates = 15;
+
+    explicit DetailPanel(AppContext& ctx, QWidget* parent = nullptr);
+
+    QScrollBar* scrBereich() const { return scroll_; }
+    FacePlate* plate(int position) const { return plates_.at(static_cast<std::size_t>(position)); }
+    // Zone number before the first plate (15 x the scroll value).
+    int firstZone() const { return first_; }
+
+    // Scroll range for the zone count and the plates refilled.
+    void SetZonesPosition();
+    // Fills the plates from the first zone: numbers, names, group colours;
+    // plates beyond the last zone are hidden.
+    void updScroll();
+    // Names only (zone names changed).
+    void setNames();
+    // "X[" + unit + "]", "W[" + unit + "]".
+    void setUnit();
+    // Writes the values of the shown plates; nothing is written that did not change.
+    void RefreshValues();
+
+signals:
+    void zoneClicked(int zone);
+    void groupClicked(int group);
+    // The page moved: the plates need their values.
+    void pageChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void scrBereich_Change(int value);
+    void placePlates();
+    int zoneCount() const;
+
+    AppContext& ctx_;
+    QWidget* area_;
+    QScrollBar* scroll_;
+    std::array<FacePlate*, kPlates> plates_{};
+    int first_ = 0;
+};
+
+}  // namespace zev

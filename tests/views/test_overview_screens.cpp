@@ -1,0 +1,107 @@
+// The overview in the whole main window at 1024x768, written as PNG files into
+// the directory named by ZEV_SCREENSHOT_DIR (the documentation's screenshots):
+//   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb \
+//     ZEV_SCREENSHOT_DIR=docs/screenshots build/bin/test_views --gtest_filter='OverviewScreens.*'
+// Without the variable the tests only check that the window renders.
+#include "overview_fixture.h"
+#include "sim_station.h"
+
+#include "link/identification.h"
+#include "link/zone_values.h"
+#include "shell/main_window.h"
+#include "shell/splash_window.h"
+#include "views/detail_panel.h"
+#include "views/overview_view.h"
+#include "views/total_panel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabBar>
+
+namespace zev::test {
+namespace {
+
+using zevsim::FaultKind;
+
+class OverviewScreens : public OverviewFixture {
+protected:
+    OverviewView& load() {
+        main = std::make_unique<MainWindow>(ctx, splash);
+        main->InitForms();
+        main->setGeometry(0, 0, 1024, 768);
+        main->show();
+        main->TmrDate_Timer();  // the clock and the offline mark
+        QApplication::processEvents();
+        return *static_cast<OverviewView*>(main->view(kViewOverview));
+    }
+    void save(const QString& name) {
+        QApplication::processEvents();
+        const QPixmap shot = main->grab();
+        ASSERT_EQ(shot.size(), QSize(1024, 768));
+        const QString dir = qEnvironmentVariable("ZEV_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QDir().mkpath(dir);
+        ASSERT_TRUE(shot.save(QDir(dir).filePath(name)));
+    }
+    SplashWindow splash;
+    std::unique_ptr<MainWindow> main;
+};
+
+TEST_F(OverviewScreens, Total24) {
+    zevsim::InProcessBus bus(controllers({16, 8}));
+    ASSERT_TRUE(identifyAndHeat(tc, bus));
+    // A plant at work: one zone in manual mode, one tuning, one switched off,
+    // one with a broken sensor, one colder than its setpoint.
+    SetValue(ctx, 4, ValueCode::Mode, 1);
+    SetValue(ctx, 4, ValueCode::OutputRate, 40);
+    SetValue(ctx, 9, ValueCode::Tuning, 1);
+    SetValue(ctx, 12, ValueCode::Setpoint, 0);
+    SetValue(ctx, 20, ValueCode::Setpoint, 250);
+    bus.plant().inject({FaultKind::BrokenSensor, 1, 7});
+    bus.advance(20.0);
+    ASSERT_TRUE(scanAndRead(ctx, bus));
+    for (int z = 1; z <= 24; ++z) ctx.plant.zone(z).Group = static_cast<std::uint8_t>(z <= 8 ? 1 : z <= 16 ? 2 : 3);
+    OverviewView& view = load();
+    ctx.BlinkPhase = 1;
+    ASSERT_EQ(view.tabOverview()->currentIndex(), OverviewView::kTabTotal);
+    view.RefreshValues();
+    save(QStringLiteral("overview-total-24.png"));
+}
+
+TEST_F(OverviewScreens, Total270Offline) {
+    SetOnlineBetrieb(ctx, false);
+    fillGroups();
+    for (int z = 1; z <= 270; ++z) ctx.plant.zone(z).Group = static_cast<std::uint8_t>((z - 1) / 45 + 1);
+    OverviewView& view = load();
+    ASSERT_EQ(view.tabOverview()->currentIndex(), OverviewView::kTabDetail);  // 270 zones open on Detail
+    view.tabOverview()->setCurrentIndex(OverviewView::kTabTotal);
+    ASSERT_TRUE(view.totalPanel()->singleValue());
+    save(QStringLiteral("overview-total-270.png"));
+}
+
+TEST_F(OverviewScreens, DetailAlarms) {
+    zevsim::InProcessBus bus(controllers({16, 16, 16, 16, 16}));  // 80 zones: opens on Detail
+    ASSERT_TRUE(identifyAndHeat(tc, bus));
+    for (int z = 1; z <= 80; ++z) ctx.plant.zone(z).Group = static_cast<std::uint8_t>((z - 1) / 5 + 1 > 8 ? 8 : (z - 1) / 5 + 1);
+    ctx.tool.Groups[1].Name = QStringLiteral("Düsenseite");
+    ctx.tool.Groups[2].Name = QStringLiteral("Verteiler");
+    ctx.tool.Groups[3].Name = QStringLiteral("Auswerferseite");
+    ctx.plant.zone(1).Name = QStringLiteral("Düse 1 links");
+    SetValue(ctx, 6, ValueCode::Setpoint, 235);
+    SetValue(ctx, 13, ValueCode::Mode, 1);
+    SetValue(ctx, 13, ValueCode::OutputRate, 25);
+    bus.plant().inject({FaultKind::BrokenSensor, 1, 3});
+    bus.plant().inject({FaultKind::ShortedSensor, 1, 8});
+    bus.plant().inject({FaultKind::HeaterOpen, 1, 10});
+    bus.plant().inject({FaultKind::ShortedTriac, 1, 14});
+    bus.advance(60.0);
+    ASSERT_TRUE(scanAndRead(ctx, bus));
+    OverviewView& view = load();
+    ctx.BlinkPhase = 3;  // the phase in which faults show their status
+    ASSERT_EQ(view.tabOverview()->currentIndex(), OverviewView::kTabDetail);
+    view.RefreshValues();
+    save(QStringLiteral("overview-detail-alarms.png"));
+}
+
+}  // namespace
+}  // namespace zev::test
