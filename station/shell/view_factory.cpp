@@ -5,6 +5,7 @@
 #include "shell/main_window.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "views/overview_view.h"
 
 namespace zev {
 
@@ -22,6 +23,7 @@ QString viewCaption(AppContext& ctx, int index) { return ctx.texts(kCaptions[ind
 View* createView(int index, AppContext& ctx, MainWindow& main) {
     switch (index) {
     case kViewConfiguration: return new ConfigView(ctx, main);
+    case kViewOverview: return new OverviewView(ctx);
     default: return new EmptyView(QString::fromLatin1(kFormNames[index]));
     }
 }
