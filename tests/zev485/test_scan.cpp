@@ -83,6 +83,9 @@ TEST_F(Scan, ChannelsAndKindsOutsideTheControllerHaveNoValue) {
     EXPECT_EQ(get(2, 0, 2), kNoValue);
     EXPECT_EQ(get(1, 1, 7), kNoValue);
     EXPECT_EQ(get(4, 1, 3), kNoValue);   // no controller at 4, never online
+    EXPECT_EQ(get(0, 1, 6), 0);          // "outputs on" is never claimed without a report
+    EXPECT_EQ(get(150, 1, 6), 0);
+    EXPECT_EQ(get(150, 1, 2), kNoValue);
 }
 
 TEST_F(Scan, OutputsOffIsReportedPerController) {

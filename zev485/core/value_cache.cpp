@@ -50,7 +50,7 @@ void ValueCache::patch(int address, int channel, int kind, std::int16_t value) {
 
 std::int32_t ValueCache::value(int address, int channel, int kind) const {
     if (!valid(address))
-        return kNoValue;
+        return kind == kKindOutputsOn ? 0 : kNoValue;
     std::lock_guard lock(mutex_);
     const Entry& e = entries_[static_cast<std::size_t>(address)];
     if (kind == kKindOutputsOn)  // only a controller's own report says "on"
