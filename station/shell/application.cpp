@@ -5,6 +5,7 @@
 #include "shell/app_context.h"
 #include "shell/lifecycle.h"
 #include "shell/linux_platform.h"
+#include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/notification_hub.h"
 #include "shell/qt_event_pump.h"
@@ -150,6 +151,9 @@ int runStation(const CommandLine& cl) {
     if (qtOperator) qtOperator->setParentWindow(&main);
     main.screenshotOnExit = cl.screenshot;
     main.onReliabilityCheck = [&ctx] { ZEV_ReliabilityCheck(ctx); };
+    auto* cycle = new MainCycle(ctx, main);  // owned by the main window
+    main.onMainTimer = [cycle] { cycle->mainTimer_Timer(); };
+    main.onDailyHousekeeping = [cycle] { cycle->DailyHousekeeping(); };
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
     installSignalExit(lifecycle, &main);
 

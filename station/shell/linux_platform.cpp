@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QWidget>
 
@@ -62,6 +64,22 @@ bool LinuxPlatform::startDetached(const QString& program, const QStringList& arg
 qint64 LinuxPlatform::diskFree(const QString& path) const {
     QStorageInfo info(path);
     return info.isValid() ? info.bytesAvailable() : -1;
+}
+
+bool LinuxPlatform::openDateTimeSettings() {
+    // The panel's own choice first (docs/linux-mapping.md), then the settings
+    // programs of the desktops that ship one.
+    const QStringList configured = QProcess::splitCommand(qEnvironmentVariable("ZEVCONTROL_DATETIME"));
+    const QList<QStringList> candidates =
+        configured.isEmpty() ? QList<QStringList>{{QStringLiteral("gnome-control-center"), QStringLiteral("datetime")},
+                                                  {QStringLiteral("kcmshell5"), QStringLiteral("clock")}}
+                             : QList<QStringList>{configured};
+    for (const QStringList& c : candidates) {
+        const QString program = QFileInfo(c.first()).isAbsolute() ? c.first() : QStandardPaths::findExecutable(c.first());
+        if (program.isEmpty() || !QFileInfo(program).isExecutable()) continue;
+        if (QProcess::startDetached(program, c.mid(1))) return true;
+    }
+    return false;
 }
 
 }  // namespace zev

@@ -23,6 +23,7 @@ public:
     bool powerOff(QString* error) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
     qint64 diskFree(const QString& path) const override;
+    bool openDateTimeSettings() override;
 
 private:
     touch::ScrollBarStyle* style_;

@@ -30,6 +30,9 @@ public:
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
     // Free bytes for this user on the file system of path (-1 when unknown).
     virtual qint64 diskFree(const QString& path) const = 0;
+    // Opens the system's date and time settings in a window of their own; false
+    // when no such program is there.
+    virtual bool openDateTimeSettings() = 0;
 };
 
 }  // namespace zev

@@ -1,5 +1,6 @@
 #include "shell/view_factory.h"
 
+#include "alarms/alarm_view.h"
 #include "shell/app_context.h"
 #include "shell/config_view.h"
 #include "shell/main_window.h"
@@ -23,6 +24,7 @@ QString viewCaption(AppContext& ctx, int index) { return ctx.texts(kCaptions[ind
 View* createView(int index, AppContext& ctx, MainWindow& main) {
     switch (index) {
     case kViewConfiguration: return new ConfigView(ctx, main);
+    case kViewAlarms: return new AlarmView(ctx);
     case kViewOverview: return new OverviewView(ctx);
     default: return new EmptyView(QString::fromLatin1(kFormNames[index]));
     }

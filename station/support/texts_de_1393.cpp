@@ -63,6 +63,7 @@ constexpr Entry kTexts[] = {
     {1516, "1 ZEV-Gerät führt gerade die Diagnose durch."},
     {1517, " ZEV-Geräte führen gerade die Diagnose durch."},
     {1518, "Alle ZEV-Geräte führen gerade die Diagnose durch."},
+    {1519, "Die Einstellungen für Datum und Uhrzeit konnten nicht geöffnet werden."},
     {1521, "Initialisierung der RS485-Schnittstelle fehlgeschlagen."},
     {1522, "Initialisierung des Bluetooh's fehlgeschlagen."},
     {1523, "Initialisierung des COM-Ports fehlgeschlagen."},

@@ -63,6 +63,7 @@ constexpr Entry kTexts[] = {
     {1516, "1 ZEV unit is running the diagnosis."},
     {1517, " ZEV units are running the diagnosis."},
     {1518, "All ZEV units are running the diagnosis."},
+    {1519, "The date and time settings could not be opened."},
     {1521, "Initialising of interface RS485 failed."},
     {1522, "Initialising of Bluetooth failed."},
     {1523, "Initialising of COM-ports failed."},

@@ -43,7 +43,8 @@ public:
         return powerOffWorks;
     }
     bool startDetached(const QString& p, const QStringList& a) override { started << (QStringList{p} + a); return true; }
-    qint64 diskFree(const QString&) const override { return freeBytes; }
+    qint64 diskFree(const QString& path) const override { return freeFor ? freeFor(path) : freeBytes; }
+    bool openDateTimeSettings() override { ++dateTimeSettingsOpened; return dateTimeSettingsWork; }
 
     int width = 17, height = 17;
     QStringList installedFonts, addedFonts;
@@ -52,6 +53,9 @@ public:
     int powerOffs = 0;
     QList<QStringList> started;
     qint64 freeBytes = qint64(10) * 1024 * 1024 * 1024;
+    std::function<qint64(const QString&)> freeFor;  // when set, answers diskFree instead of freeBytes
+    int dateTimeSettingsOpened = 0;
+    bool dateTimeSettingsWork = true;
 };
 
 class FakePrinter final : public Printer {
