@@ -11,6 +11,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -53,7 +54,7 @@ DetailPanel::DetailPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
         connect(p, &FacePlate::groupClicked, this, &DetailPanel::groupClicked);
         plates_[i] = p;
     }
-    connect(scroll_, &QScrollBar::valueChanged, this, &DetailPanel::scrBereich_Change);
+    connect(scroll_, &QScrollBar::valueChanged, this, &DetailPanel::pageChanged);
     setUnit();
 }
 
@@ -66,12 +67,6 @@ void DetailPanel::SetZonesPosition() {
     scroll_->setEnabled(pages > 1);
     placePlates();
     updScroll();
-}
-
-void DetailPanel::scrBereich_Change(int value) {
-    updScroll();
-    Q_UNUSED(value);
-    emit pageChanged();
 }
 
 void DetailPanel::updScroll() {
@@ -119,6 +114,14 @@ void DetailPanel::RefreshValues() {
         pause.note(DispY(ctx_, z, p->dispY2()));
         pause.note(DispI(ctx_, z, p->dispI2()));
         pause.note(dispWXDiff(ctx_, z, p->picDiff()));
+    }
+}
+
+void DetailPanel::clearValues() {
+    const LabelLook empty = blankLook();
+    for (FacePlate* p : plates_) {
+        for (QLabel* l : {p->dispX2(), p->dispW2(), p->dispY2(), p->dispI2()}) applyLook(l, empty);
+        p->picDiff()->setSpan(BarSpan{});
     }
 }
 

@@ -36,18 +36,20 @@ public:
     void setUnit();
     // Writes the values of the shown plates; nothing is written that did not change.
     void RefreshValues();
+    // Empties the value fields (offline: values of the past are not shown).
+    void clearValues();
 
 signals:
     void zoneClicked(int zone);
     void groupClicked(int group);
-    // The page moved: the plates need their values.
+    // The operator moved the page (scrBereich_Change): the overview refills the
+    // plates (updScroll) and refreshes them.
     void pageChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void scrBereich_Change(int value);
     void placePlates();
     int zoneCount() const;
 

@@ -32,6 +32,10 @@ const QColor& black() {
     static const QColor c = fromPlatform(0x000000);
     return c;
 }
+const QColor& blank() {
+    static const QColor c = fromPlatform(0xE4E4E4);
+    return c;
+}
 }  // namespace look
 
 namespace {
@@ -146,6 +150,8 @@ LabelLook lookDiff(AppContext& ctx, int zone) {
     if (!known(z->ActualValue) || !known(z->Setpoint)) return plain({}, back);
     return plain(withUnit(ctx, z->ActualValue - z->Setpoint), back);
 }
+
+LabelLook blankLook() { return plain({}, look::blank()); }
 
 LabelLook currentLook(const QLabel* label) {
     const QPalette& p = label->palette();

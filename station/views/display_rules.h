@@ -30,6 +30,7 @@ const QColor& cyan();    // 0xFFFF00: manual mode, tuning
 const QColor& white();   // setpoints next to differences
 const QColor& red();     // 0x0000FF: status texts, bar of a faulty zone
 const QColor& black();
+const QColor& blank();   // a value field without a value (offline, before the first refresh)
 }  // namespace look
 
 // What a label shows.
@@ -40,6 +41,9 @@ struct LabelLook {
     bool bold = false;
     bool operator==(const LabelLook&) const = default;
 };
+
+// An empty value field on the blank colour.
+LabelLook blankLook();
 
 // The look a label has now (its text, Window and WindowText colours, bold flag).
 LabelLook currentLook(const QLabel* label);

@@ -1,6 +1,7 @@
 #include "views/face_plate.h"
 
 #include "views/deviation_bar.h"
+#include "views/display_rules.h"
 #include "views/fit_label.h"
 #include "views/zone_grid.h"
 
@@ -54,7 +55,7 @@ FacePlate::FacePlate(QWidget* parent) : QFrame(parent) {
     makeLabel(groupLabel_, "lblGrpColor", Qt::AlignCenter, kPlateBack, black);
     for (int i = 0; i < 4; ++i) {
         captions_[i] = makeLabel(new QLabel(this), kCaptionNames[i], Qt::AlignVCenter | Qt::AlignLeft, kPlateBack, black);
-        values_[i] = makeLabel(new FitLabel(this), kValueNames[i], Qt::AlignCenter, kPlateBack, black);
+        values_[i] = makeLabel(new FitLabel(this), kValueNames[i], Qt::AlignCenter, look::blank(), black);
     }
     captions_[2]->setText(QStringLiteral("Y[%]"));
     captions_[3]->setText(QStringLiteral("I[A]"));

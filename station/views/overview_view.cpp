@@ -61,8 +61,8 @@ OverviewView::OverviewView(AppContext& ctx, QWidget* parent) : View(parent), ctx
     connect(total_, &TotalPanel::zoneClicked, this, &OverviewView::showZone);
     connect(detail_, &DetailPanel::zoneClicked, this, &OverviewView::showZone);
     connect(detail_, &DetailPanel::groupClicked, this, &OverviewView::showGroup);
-    connect(total_, &TotalPanel::valuesChanged, this, &OverviewView::RefreshValues);
-    connect(detail_, &DetailPanel::pageChanged, this, &OverviewView::RefreshValues);
+    connect(total_, &TotalPanel::valuesChanged, this, &OverviewView::SSTab1_Click);
+    connect(detail_, &DetailPanel::pageChanged, this, &OverviewView::scrBereich_Change);
     connect(tabs_, &QTabBar::currentChanged, this, [this](int) {
         if (!switching_) tabOverview_Click(shownTab_);
     });
@@ -133,13 +133,34 @@ void OverviewView::SetZonesPosition() {
 }
 
 void OverviewView::RefreshValues() {
-    if (!ctx_.plant.Online) return;
+    if (!ctx_.plant.Online) {
+        // Nothing is read offline; values taken in before must not pass for
+        // current ones, nor stay on a tile whose meaning changed.
+        if (valuesShown_) {
+            total_->clearValues();
+            detail_->clearValues();
+            valuesShown_ = false;
+        }
+        return;
+    }
     guarded(ctx_.errors, kModule, QStringLiteral("RefreshValues"), [&] {
         if (laidOutZones_ != ctx_.plant.ZoneCount) SetZonesPosition();
         QWidget* shown = stack_->currentWidget();
         if (shown == total_) total_->RefreshValues();
         else if (shown == detail_) detail_->RefreshValues();
+        valuesShown_ = true;
     });
+}
+
+void OverviewView::SSTab1_Click() {
+    valuesShown_ = true;  // the tiles' values change meaning: offline they are cleared
+    RefreshValues();
+}
+
+void OverviewView::scrBereich_Change() {
+    guarded(ctx_.errors, kModule, QStringLiteral("scrBereich_Change"), [&] { detail_->updScroll(); });
+    valuesShown_ = true;
+    RefreshValues();
 }
 
 void OverviewView::subscribe() {

@@ -43,6 +43,8 @@ public:
 private:
     void Form_Load();
     void tabOverview_Click(int previousTab);
+    void SSTab1_Click();
+    void scrBereich_Change();
     QWidget* panelFor(int tab) const;
     void setCaptions();
     void subscribe();
@@ -58,6 +60,7 @@ private:
     int shownTab_ = kTabTotal;
     int laidOutZones_ = -1;
     bool switching_ = false;
+    bool valuesShown_ = false;  // value fields may hold values written earlier
 };
 
 }  // namespace zev

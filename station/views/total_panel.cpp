@@ -148,6 +148,14 @@ void TotalPanel::RefreshValues() {
     }
 }
 
+void TotalPanel::clearValues() {
+    const LabelLook empty = blankLook();
+    for (ZoneTile* t : tiles_) {
+        applyLook(t->dispX1(), empty);
+        applyLook(t->dispW1(), empty);
+    }
+}
+
 bool TotalPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_ && event->type() == QEvent::Resize) placeTiles();
     return QWidget::eventFilter(watched, event);

@@ -39,10 +39,13 @@ public:
     void setNames();
     // Writes the values of every tile; nothing is written that did not change.
     void RefreshValues();
+    // Empties the value fields (offline: values of the past are not shown).
+    void clearValues();
 
 signals:
     void zoneClicked(int zone);
-    // The operator chose another tab of SSTab1: the values change meaning.
+    // The operator chose another tab of SSTab1 (SSTab1_Click): the values
+    // change meaning.
     void valuesChanged();
 
 protected:

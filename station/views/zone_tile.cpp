@@ -1,5 +1,6 @@
 #include "views/zone_tile.h"
 
+#include "views/display_rules.h"
 #include "views/fit_label.h"
 
 #include <QLabel>
@@ -13,11 +14,7 @@ QLabel* valueLabel(QWidget* parent, const char* name) {
     l->setObjectName(QString::fromLatin1(name));
     l->setAlignment(Qt::AlignCenter);
     l->setAutoFillBackground(true);
-    // Until the first refresh (and offline) a value field is a quiet grey.
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, QColor(0xE4, 0xE4, 0xE4));
-    p.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(p);
+    applyLook(l, blankLook());  // until the first refresh, and offline
     return l;
 }
 }  // namespace

@@ -157,16 +157,22 @@ TEST_F(Overview, DetailPagesMoveInStepsOfFifteen) {
     EXPECT_EQ(detail().plate(14)->zone(), 270);
 }
 
-TEST_F(Overview, NothingIsWrittenOffline) {
+TEST_F(Overview, NothingIsReadOfflineAndOldValuesGo) {
     open(24);
     view->RefreshValues();
     EXPECT_EQ(total().tile(0)->dispX1()->text(), "198 °C");
     ctx.plant.Online = false;
     zone(1).ActualValue = 150;
     view->RefreshValues();
+    // Neither the new value (not read offline) nor the old one (not current).
+    EXPECT_EQ(total().tile(0)->dispX1()->text(), "");
+    EXPECT_EQ(currentLook(total().tile(0)->dispX1()), blankLook());
+    total().SSTab1(1)->setCurrentIndex(TotalPanel::kPairPowerCurrent);
     choose(OverviewView::kTabDetail);
-    EXPECT_EQ(total().tile(0)->dispX1()->text(), "198 °C");
+    detail().scrBereich()->setValue(1);
+    EXPECT_EQ(total().tile(0)->dispW1()->text(), "");
     EXPECT_EQ(detail().plate(0)->dispX2()->text(), "");
+    EXPECT_EQ(detail().plate(0)->zone(), 16);  // the plates still follow the page
 }
 
 TEST_F(Overview, UnchangedRefreshRepaintsNothing) {
