@@ -1,7 +1,7 @@
 // The overview in the whole main window at 1024x768, written as PNG files into
 // the directory named by ZEV_SCREENSHOT_DIR (the documentation's screenshots):
-//   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb \
-//     ZEV_SCREENSHOT_DIR=docs/screenshots build/bin/test_views --gtest_filter='OverviewScreens.*'
+//   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
+//     build/bin/test_views --gtest_filter='OverviewScreens.*'
 // Without the variable the tests only check that the window renders.
 #include "overview_fixture.h"
 #include "sim_station.h"

@@ -18,8 +18,12 @@ TEST(ZoneGrid, EveryZoneCountFitsWithoutOverlap) {
             const QRect bounds(QPoint(0, 0), area);
             for (int i = 0; i < n; ++i) {
                 ASSERT_TRUE(bounds.contains(r[i])) << n << " " << i;
-                if (i > 0) ASSERT_FALSE(r[i].intersects(r[i - 1])) << n << " " << i;
-                if (i >= totalColumns(n)) ASSERT_FALSE(r[i].intersects(r[i - totalColumns(n)])) << n << " " << i;
+                if (i > 0) {
+                    ASSERT_FALSE(r[i].intersects(r[i - 1])) << n << " " << i;
+                }
+                if (i >= totalColumns(n)) {
+                    ASSERT_FALSE(r[i].intersects(r[i - totalColumns(n)])) << n << " " << i;
+                }
             }
         }
 }
