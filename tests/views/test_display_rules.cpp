@@ -250,19 +250,5 @@ TEST_F(DisplayRules, DeviationBarInPixelsAndRedrawOnlyOnChange) {
     EXPECT_DOUBLE_EQ(picDiff.barRect().width(), 54.0);
 }
 
-class DisplayRulesEnglish : public OverviewFixture {
-protected:
-    DisplayRulesEnglish() : OverviewFixture(2) {}
-};
-
-TEST_F(DisplayRulesEnglish, TuningTextComesFromTheTables) {
-    fillZones(1);
-    zone(1).TuneState = 1;
-    QLabel label;
-    DispW(ctx, 1, &label, look::yellow());
-    EXPECT_EQ(label.text(), ctx.texts(947));
-    EXPECT_FALSE(label.text().isEmpty());
-}
-
 }  // namespace
 }  // namespace zev::test

@@ -126,15 +126,6 @@ TEST_F(Overview, AboveOneHundredFiftyZonesOneValuePerTile) {
     }
 }
 
-TEST_F(Overview, TilesOfTheTotalViewDoNotOverlap) {
-    open(270);
-    choose(OverviewView::kTabTotal);
-    for (int i = 1; i < total().tileCount(); ++i)
-        EXPECT_FALSE(total().tile(i)->geometry().intersects(total().tile(i - 1)->geometry())) << i;
-    // The last tile lies inside the panel.
-    EXPECT_TRUE(total().rect().contains(total().tile(269)->geometry()));
-}
-
 TEST_F(Overview, DetailPagesMoveInStepsOfFifteen) {
     open(20);
     choose(OverviewView::kTabDetail);
