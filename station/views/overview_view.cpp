@@ -152,6 +152,12 @@ void OverviewView::RefreshValues() {
     });
 }
 
+bool OverviewView::entering(int previousTab) {
+    Q_UNUSED(previousTab);
+    RefreshValues();
+    return true;
+}
+
 void OverviewView::SSTab1_Click() {
     valuesShown_ = true;  // the tiles' values change meaning: offline they are cleared
     RefreshValues();

@@ -29,6 +29,9 @@ public:
 
     // Refreshes the visible view; nothing in offline mode.
     void RefreshValues() override;
+    // Coming back to the overview shows current values at once, not after the
+    // next poll.
+    bool entering(int previousTab) override;
     // Lays the tiles and face plates out for the current zone count.
     void SetZonesPosition();
     static int openingTab(int zoneCount);

@@ -268,6 +268,12 @@ TEST_F(Overview, ClicksOpenTheParameterViewThroughTheHooks) {
     EXPECT_EQ(groups, (QList<int>{3}));
 }
 
+TEST_F(Overview, EnteringShowsCurrentValues) {
+    open(24);
+    EXPECT_TRUE(view->entering(kViewTrend));
+    EXPECT_EQ(total().tile(0)->dispX1()->text(), "198 °C");
+}
+
 TEST_F(Overview, ZoneCountChangeLaysOutAgain) {
     open(24);
     fillZones(40);
