@@ -22,7 +22,7 @@ QString AlarmListModel::dateText(const QVariant& serial) {
     bool ok = false;
     const double v = serial.toDouble(&ok);
     if (!ok) return serial.toString();  // never hide what the file holds
-    return Clock::fromDateSerial(v).toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    return Clock::fromDateSerial(v).toString(QStringLiteral("dd.MM.yy HH:mm:ss"));
 }
 
 QVariant AlarmListModel::data(const QModelIndex& index, int role) const {

@@ -93,8 +93,10 @@ QWidget* AlarmView::buildStatistics() {
 }
 
 QWidget* AlarmView::buildList() {
+    // The list takes the whole width (its seven columns need it); the filter
+    // boxes and the zone selection lie below it.
     auto* page = new QWidget(this);
-    auto* layout = new QHBoxLayout(page);
+    auto* layout = new QVBoxLayout(page);
     model_ = new AlarmListModel(ctx_.texts, this);
     list_ = new QTableView(page);
     list_->setObjectName(QStringLiteral("gridAlarm"));
@@ -106,15 +108,17 @@ QWidget* AlarmView::buildList() {
     list_->verticalHeader()->setVisible(false);
     list_->verticalHeader()->setDefaultSectionSize(34);
     list_->horizontalHeader()->setStretchLastSection(true);
-    list_->setFont(touch::captionFont());
+    QFont font = touch::captionFont();
+    font.setBold(false);
+    list_->setFont(font);
     layout->addWidget(list_, 1);
 
-    auto* side = new QVBoxLayout;
+    auto* filters = new QHBoxLayout;
     const int whatTexts[3] = {209, 210, 211};
     for (int i = 0; i < 3; ++i) {
         what_[static_cast<std::size_t>(i)] =
             touchCheck(ctx_.texts(whatTexts[i]), QStringLiteral("chkWhat%1").arg(i), true, page);
-        side->addWidget(what_[static_cast<std::size_t>(i)]);
+        filters->addWidget(what_[static_cast<std::size_t>(i)]);
         connect(what_[static_cast<std::size_t>(i)], &QCheckBox::toggled, this, [this] { RefreshData(true); });
     }
     acknowledged_ = touchCheck(ctx_.texts(225), QStringLiteral("chkAcknowledged"), true, page);
@@ -123,18 +127,21 @@ QWidget* AlarmView::buildList() {
     connect(acknowledged_, &QCheckBox::toggled, this, [this] { RefreshData(true); });
     connect(newOnly_, &QCheckBox::toggled, this, [this] { RefreshData(true); });
     connect(lock_, &QCheckBox::toggled, this, [this] { readList(); });
-    for (QCheckBox* box : {acknowledged_, newOnly_, lock_}) side->addWidget(box);
-    side->addSpacing(8);
-    selection_ = new ZoneSelectionPanel(ctx_, page);
+    filters->addSpacing(16);
+    for (QCheckBox* box : {acknowledged_, newOnly_, lock_}) filters->addWidget(box);
+    filters->addStretch(1);
+    layout->addLayout(filters);
+
+    auto* bottom = new QHBoxLayout;
+    selection_ = new ZoneSelectionPanel(ctx_, page, 4);
     connect(selection_, &ZoneSelectionPanel::selectionChanged, this, [this] { RefreshData(true); });
-    side->addWidget(selection_);
-    side->addStretch(1);
+    bottom->addWidget(selection_, 1);
     acknowledge_ = new QPushButton(ctx_.texts(230), page);
     acknowledge_->setObjectName(QStringLiteral("cmdAcknowledge"));
     touch::makeTouchButton(acknowledge_);
     connect(acknowledge_, &QPushButton::clicked, this, &AlarmView::cmdAcknowledge_Click);
-    side->addWidget(acknowledge_);
-    layout->addLayout(side);
+    bottom->addWidget(acknowledge_, 0, Qt::AlignBottom);
+    layout->addLayout(bottom);
     return page;
 }
 
@@ -156,6 +163,29 @@ void AlarmView::rebuildQuery() {
 
 bool AlarmView::listShown() const { return tabs_->currentIndex() == kTabList; }
 
+void AlarmView::layoutColumns() {
+    // What, where and the text first, the times after them; widths for what the
+    // columns hold, the message takes the rest.
+    QHeaderView* header = list_->horizontalHeader();
+    if (header->count() != LogColumn::Count) return;
+    const QFontMetrics fm(list_->font());
+    const int pad = 16;
+    int typeWidth = 0;
+    for (int t : {209, 210, 211}) typeWidth = std::max(typeWidth, fm.horizontalAdvance(ctx_.texts(t)));
+    const int dateWidth = fm.horizontalAdvance(QStringLiteral("88.88.88 88:88:88"));
+    const int widths[LogColumn::Count] = {typeWidth + pad, dateWidth + pad, dateWidth + pad, dateWidth + pad,
+                                          fm.horizontalAdvance(QStringLiteral("Verteiler 888")) + pad,
+                                          fm.horizontalAdvance(QStringLiteral("888")) + pad,
+                                          // the usual longest message: a setpoint change
+                                          fm.horizontalAdvance(ctx_.texts(1511) + QStringLiteral("888 °C") + ctx_.texts(1512) +
+                                                               QStringLiteral("888 °C")) + pad};
+    for (int c = 0; c < LogColumn::Count; ++c) header->resizeSection(c, widths[c]);
+    const int order[LogColumn::Count] = {LogColumn::Typ,  LogColumn::Quelle, LogColumn::Adresse, LogColumn::Meldung,
+                                         LogColumn::Kommt, LogColumn::Geht,  LogColumn::Quittiert};
+    for (int visual = 0; visual < LogColumn::Count; ++visual)
+        header->moveSection(header->visualIndex(order[visual]), visual);
+}
+
 void AlarmView::readList() {
     if (!listShown()) return;
     guarded(ctx_.errors, kModule, QStringLiteral("RefreshData"), [&] {
@@ -169,6 +199,7 @@ void AlarmView::readList() {
         model_->setQuery(std::move(q));
         // Errors of the list itself leave it empty and are only traced.
         if (model_->lastError().isValid()) qWarning("DataErr: %s", qPrintable(model_->lastError().text()));
+        layoutColumns();
         if (model_->rowCount() > 0) {
             list_->selectRow(0);
             list_->scrollToTop();

@@ -64,6 +64,7 @@ private:
     void rebuildQuery();
     void readList();
     bool listShown() const;
+    void layoutColumns();
 
     AppContext& ctx_;
     AlarmLog* log_ = nullptr;

@@ -27,7 +27,8 @@ QString colourName(std::uint32_t bgr) {
 }
 }  // namespace
 
-ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent, int columns) : QWidget(parent), ctx_(ctx) {
+    columns = std::max(1, columns);
     setObjectName(QStringLiteral("zoneSelection"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -40,11 +41,12 @@ ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent) : QWidg
         box->setChecked(i != kSelectionBox);  // every zone at first: the list hides nothing
         connect(box, &QCheckBox::toggled, this, &ZoneSelectionPanel::selectionChanged);
         groups_[static_cast<std::size_t>(i)] = box;
-        // Groups 1..8 in two columns, "without group" and "selection" below them.
-        if (i >= 1 && i <= 8) grid->addWidget(box, (i - 1) / 2, (i - 1) % 2);
     }
-    grid->addWidget(groups_[0], 4, 0);
-    grid->addWidget(groups_[kSelectionBox], 4, 1);
+    // Groups 1..8 in order, then "without group" and "selection".
+    const int order[kSelectionBoxCount] = {1, 2, 3, 4, 5, 6, 7, 8, 0, kSelectionBox};
+    for (int k = 0; k < kSelectionBoxCount; ++k)
+        grid->addWidget(groups_[static_cast<std::size_t>(order[k])], k / columns, k % columns);
+    const int rows = (kSelectionBoxCount + columns - 1) / columns;
 
     auto* singleRow = new QHBoxLayout;
     single_ = new QCheckBox(this);
@@ -69,7 +71,8 @@ ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent) : QWidg
     singleRow->addWidget(single_, 1);
     singleRow->addWidget(down_);
     singleRow->addWidget(up_);
-    grid->addWidget(caption, 5, 0, 1, 2);
+    if (columns >= 4) grid->addWidget(caption, 0, columns, rows, 1, Qt::AlignTop);
+    else grid->addWidget(caption, rows, 0, 1, columns);
 
     setSingleZone(1);
     showGroupNames();

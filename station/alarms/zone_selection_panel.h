@@ -23,7 +23,10 @@ struct AppContext;
 class ZoneSelectionPanel final : public QWidget {
     Q_OBJECT
 public:
-    explicit ZoneSelectionPanel(AppContext& ctx, QWidget* parent = nullptr);
+    // columns: group boxes per row (groups 1..8, then "without group" and
+    // "selection"); with four or more the single-zone box stands to their right,
+    // else below them.
+    explicit ZoneSelectionPanel(AppContext& ctx, QWidget* parent = nullptr, int columns = 2);
 
     QCheckBox* groupBox(int index) const { return groups_[static_cast<std::size_t>(index)]; }
     QCheckBox* singleZoneBox() const { return single_; }

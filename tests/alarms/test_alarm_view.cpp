@@ -58,7 +58,7 @@ TEST_F(AlarmViewTest, TheListShowsTheNewestRecordFirstAndStandsOnIt) {
     view->RefreshData(false);
     EXPECT_EQ(cell(0, LogColumn::Meldung), "Nr. 300");
     EXPECT_EQ(cell(0, LogColumn::Typ), "Meldungen");
-    EXPECT_EQ(cell(0, LogColumn::Kommt), t.clock.now().toString("dd.MM.yyyy HH:mm:ss"));
+    EXPECT_EQ(cell(0, LogColumn::Kommt), t.clock.now().toString("dd.MM.yy HH:mm:ss"));
     EXPECT_EQ(view->list()->currentIndex().row(), 0);
     EXPECT_EQ(view->model()->headerData(LogColumn::Quelle, Qt::Horizontal).toString(), "Quelle");
     EXPECT_EQ(view->model()->headerData(LogColumn::Quittiert, Qt::Horizontal).toString(), "Quittiert");
