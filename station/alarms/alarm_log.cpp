@@ -46,7 +46,15 @@ AlarmLog::AlarmLog(AppContext& ctx, const QString& directory, QObject* parent)
     if (made_ == AlarmDb::Made::Recreated) ctx_.hub.post(Msg::AlarmDbRecreated);
 }
 
-AlarmLog::~AlarmLog() { dropStatements(); }
+AlarmLog::~AlarmLog() {
+    // Records still waiting get a last chance; a failure is not told again.
+    failing_ = true;
+    try {
+        flush();
+    } catch (...) {
+    }
+    dropStatements();
+}
 
 double AlarmLog::now() const { return Clock::toDateSerial(ctx_.clock.now()); }
 

@@ -72,6 +72,9 @@ AlarmView::AlarmView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
 AlarmView::~AlarmView() {
     if (ctx_.alarmLog == log_) ctx_.alarmLog = nullptr;
     model_->clear();  // no query may outlive the connection
+    // The log writes what still waits before the view's parts are gone.
+    log_->disconnect(this);
+    delete log_;
 }
 
 QWidget* AlarmView::buildStatistics() {
@@ -198,7 +201,9 @@ void AlarmView::readList() {
         q.exec(query_);
         model_->setQuery(std::move(q));
         // Errors of the list itself leave it empty and are only traced.
-        if (model_->lastError().isValid()) qWarning("DataErr: %s", qPrintable(model_->lastError().text()));
+        if (model_->lastError().isValid())
+            qWarning("DataErr: %s (%s)", qPrintable(model_->lastError().nativeErrorCode()),
+                     qPrintable(model_->lastError().text()));
         layoutColumns();
         if (model_->rowCount() > 0) {
             list_->selectRow(0);

@@ -177,5 +177,21 @@ TEST_F(ErrLogTest, RecordsWaitForADiskThatFailedAndTheFailureIsToldOnce) {
     EXPECT_EQ(r[3].typ, 0);
 }
 
+TEST_F(ErrLogTest, RecordsStillWaitingAreWrittenWhenTheLogCloses) {
+    AlarmLog& log = open();
+    const QString moved = dir().chopped(1) + QStringLiteral("-away");
+    ASSERT_TRUE(QDir().rename(dir(), moved));
+    QFile blocker(dir().chopped(1));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_THROW(log.ErrLog(2, QStringLiteral("Düse"), 1, QStringLiteral("Fühlerbruch")), ZevError);
+    ASSERT_TRUE(QFile::remove(dir().chopped(1)));
+    ASSERT_TRUE(QDir().rename(moved, dir()));
+    close();  // the tool changes, the alarm view unloads
+    const auto r = records();
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].meldung, QString::fromUtf8("Fühlerbruch"));
+}
+
 }  // namespace
 }  // namespace zev::test
