@@ -143,24 +143,5 @@ TEST_F(AlarmFilterResults, EveryCombinationSelectsWhatItMeans) {
     EXPECT_EQ(checked, 8 * 2 * 2 * 5);
 }
 
-TEST_F(AlarmFilterResults, OnlyActualNeverShowsAnAlarmFromBeforeTheStart) {
-    ctx().plant.ZoneCount = 3;
-    AlarmLog& log = open();
-    {
-        QSqlQuery q(log.db().database());
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO LOG VALUES (2, %1, NULL, NULL, 'Düse', '1', 'Fühlerbruch')")
-                               .arg(convert(log.startSerial() - 0.5))));
-    }
-    t.clock.advance(2);
-    log.ErrLog(2, QStringLiteral("Düse"), 1, QStringLiteral("Temperatur L"));
-    AlarmFilter f;
-    f.newOnly = true;
-    const std::vector<LogRecord> got = records(sqlfilter(f, 3, 3, QString(), log.startStamp()));
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].meldung, "Temperatur L");
-    // And the old record was not closed by the zone's new alarm.
-    EXPECT_TRUE(records(QStringLiteral("WHERE Meldung = 'Fühlerbruch'"))[0].geht.isNull());
-}
-
 }  // namespace
 }  // namespace zev::test

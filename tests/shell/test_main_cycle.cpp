@@ -42,29 +42,6 @@ TEST_F(MainCycleTest, ASetpointChangeIsAMessageButNotTheFirstReading) {
     EXPECT_EQ(rows().size(), 1u) << "changes to and from no value are not logged";
 }
 
-TEST_F(MainCycleTest, AnAlarmOpensAndItsRepairClosesIt) {
-    cycleOnce();
-    setZone(3, 0x48, 200);  // broken sensor
-    cycleOnce();
-    auto r = rows();
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].typ, 2);
-    EXPECT_EQ(r[0].meldung, QString::fromUtf8("Fühlerbruch"));
-    EXPECT_TRUE(r[0].open);
-    setZone(3, 0x44, 200);  // another alarm: one record closed, one opened in the same pass
-    cycleOnce();
-    r = rows();
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_FALSE(r[0].open);
-    EXPECT_EQ(r[1].meldung, "Temperatur H");
-    EXPECT_TRUE(r[1].open);
-    setZone(3, 0x41, 200);
-    cycleOnce();
-    r = rows();
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_FALSE(r[1].open);
-}
-
 TEST_F(MainCycleTest, AZoneGoingOutOfUseClosesItsAlarmWithoutANewRecord) {
     cycleOnce();
     setZone(1, 0x48, 200);
