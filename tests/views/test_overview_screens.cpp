@@ -29,11 +29,6 @@ protected:
     OverviewView& load() {
         main = std::make_unique<MainWindow>(ctx, splash);
         main->InitForms();
-        // The pictures show the overview: a hidden view that asks for more than
-        // the screen (reported to its owner) must not stretch the window.
-        for (int i = 0; i < kViewCount; ++i)
-            if (i != kViewOverview && main->view(i))
-                main->view(i)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
         main->setGeometry(0, 0, 1024, 768);
         main->show();
         main->TmrDate_Timer();  // the clock and the offline mark
