@@ -3,6 +3,8 @@
 #include "link/bus_link.h"
 #include "link/identification.h"
 #include "shell/app_context.h"
+#include "shell/config_view.h"
+#include "shell/device_watcher.h"
 #include "shell/lifecycle.h"
 #include "shell/linux_platform.h"
 #include "shell/main_cycle.h"
@@ -84,6 +86,7 @@ int runStation(const CommandLine& cl) {
 
     auto* style = new touch::ScrollBarStyle();
     QApplication::setStyle(style);
+    qApp->setStyleSheet(touch::applicationStyleSheet());
 
     ExitRequest lifecycle;
     Settings settings(programDir);
@@ -162,6 +165,18 @@ int runStation(const CommandLine& cl) {
         main.exitProgram();
         return lifecycle.exitCode();
     }
+    // Ports and removable volumes that come and go.
+    DeviceWatcher devices(qEnvironmentVariable("ZEV485_PORTS"), QStringLiteral("/proc/self/mounts"),
+                          {QStringLiteral("/media"), QStringLiteral("/run/media"), QStringLiteral("/mnt")});
+    auto config = [&main] { return static_cast<ConfigView*>(main.view(kViewConfiguration)); };
+    QObject::connect(&devices, &DeviceWatcher::portArrived, &main, [config] {
+        if (ConfigView* c = config()) c->SearchPorts();
+    });
+    QObject::connect(&devices, &DeviceWatcher::portRemoved, &main, [&bus] { bus.SetSlavePort(0, 0, 0, 0, 0, 0); });
+    QObject::connect(&devices, &DeviceWatcher::volumesChanged, &main, [config] {
+        if (ConfigView* c = config()) c->SearchLogicalDrives();
+    });
+    devices.start();
     main.show();
     if (cl.runFor > 0)
         QTimer::singleShot(static_cast<int>(cl.runFor * 1000.0), &main, [&lifecycle] { lifecycle.requestExit(0); });
