@@ -7,6 +7,7 @@
 //                combination of the type boxes, "acknowledged too", "only
 //                actual" and four zone selections
 //   open:        loading the alarm view's log (the check of the file)
+//   acknowledge: stamping the default list (half the file not yet acknowledged)
 //   DBCompact:   the deletion (nothing is old enough) and the compaction into a new file
 // Run: bench_alarm_log --benchmark_min_time=0.2 ; the medians are the figures.
 #include "test_context.h"
@@ -175,6 +176,21 @@ void BM_OpenLog(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenLog)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// cmdAcknowledge on the default list (every record not yet acknowledged: half the file).
+void BM_AcknowledgeList(benchmark::State& state) {
+    Plant& p = plant();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto log = std::make_unique<AlarmLog>(*p.t.ctx, copyOf(QStringLiteral("acknowledge")));
+        state.ResumeTiming();
+        log->acknowledge(QStringLiteral("WHERE Quittiert IS NULL AND TRUE"));
+        state.PauseTiming();
+        log.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AcknowledgeList)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_DBCompact(benchmark::State& state) {
     Plant& p = plant();
