@@ -119,5 +119,3 @@ BENCHMARK(BM_FirstLoadEachWriteDurable)->Unit(benchmark::kMillisecond)->Repetiti
 BENCHMARK(BM_FirstLoadInBatch)->Unit(benchmark::kMillisecond)->Repetitions(5)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_SecondLoadNewStore)->Unit(benchmark::kMillisecond)->Repetitions(5)->DisplayAggregatesOnly(true);
 BENCHMARK(BM_SecondLoadCached)->Unit(benchmark::kMillisecond)->Repetitions(5)->DisplayAggregatesOnly(true);
-
-BENCHMARK_MAIN();

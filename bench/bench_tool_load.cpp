@@ -49,11 +49,3 @@ void BM_LoadActiveTool_SecondFreshStart(benchmark::State& state) {
 BENCHMARK(BM_LoadActiveTool_SecondFreshStart)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
