@@ -62,7 +62,8 @@ struct AppContext {
     } linkFlags{};
 
     // Open the parameter view on a zone or a group (ShowSingleZone, ShowSingleGroup); empty until that view exists.
-    std::function<void(int)> showSingleZone, showSingleGroup;
+    std::function<void(int)> showSingleZone{};
+    std::function<void(int)> showSingleGroup{};
 };
 
 }  // namespace zev

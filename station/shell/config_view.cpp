@@ -62,7 +62,7 @@ QWidget* ConfigView::createPage(int index) {
     case kPageLogin: return new LoginPage(ctx_, this);
     case kPageLanguage: return new LanguagePage(ctx_, &main_, this);
     case kPageErrorLog: return new ErrorLogPage(ctx_, this);
-    case kPageSystem: return new SystemPage(ctx_, main_, this);
+    case kPageSystem: return new SystemPage(ctx_, this);
     case kPageAlarmDb: return new AlarmDbPage(ctx_, this);
     case kPagePorts: {
         auto* page = new QWidget(this);

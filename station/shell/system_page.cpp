@@ -47,7 +47,7 @@ void cmdAus_Click(AppContext& ctx) {
     }
 }
 
-SystemPage::SystemPage(AppContext& ctx, MainWindow& main, QWidget* parent) : QWidget(parent) {
+SystemPage::SystemPage(AppContext& ctx, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("pageSystem"));
     auto* layout = new QVBoxLayout(this);
     auto* off = new QPushButton(ctx.texts(TextNo::SwitchOff), this);

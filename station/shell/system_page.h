@@ -7,7 +7,6 @@
 namespace zev {
 
 struct AppContext;
-class MainWindow;
 
 // True when the station runs as the kiosk session's shell.
 bool runsAsShell(AppContext& ctx);
@@ -16,7 +15,7 @@ void cmdAus_Click(AppContext& ctx);
 class SystemPage final : public QWidget {
     Q_OBJECT
 public:
-    SystemPage(AppContext& ctx, MainWindow& main, QWidget* parent = nullptr);
+    explicit SystemPage(AppContext& ctx, QWidget* parent = nullptr);
 };
 
 }  // namespace zev
