@@ -1,5 +1,7 @@
 #include "link/bus_link.h"
 
+#include "shell/profile_codepage.h"
+
 #include <zev485.h>
 
 #include <QFile>
@@ -12,7 +14,7 @@ namespace {
 constexpr int kAskBuffer = 1024;
 constexpr char kVersionMarker[] = "ZEV485_FILEVERSION=";
 
-QByteArray ansi(const QString& s) { return s.toLatin1(); }
+QByteArray ansi(const QString& s) { return profile::toWindows1252(s); }
 }  // namespace
 
 QString BusLink::libraryFileVersion() const {

@@ -1,6 +1,7 @@
 #include "support/error_protocol.h"
 
 #include "shell/lifecycle.h"
+#include "shell/profile_codepage.h"
 #include "support/clock.h"
 #include "support/printing.h"
 #include "support/text_numbers.h"
@@ -21,7 +22,7 @@ constexpr int kPrintColumns = 73;
 constexpr qint64 kMaxShownLog = 2 * 1024 * 1024;  // the view shows the newest 2 MiB
 
 // The error log is ANSI text like every file of the program.
-QByteArray toAnsi(const QString& s) { return s.toLatin1(); }
+QByteArray toAnsi(const QString& s) { return profile::toWindows1252(s); }
 }  // namespace
 
 ErrorProtocol::ErrorProtocol(Texts& texts, Operator& op, const Clock& clock, Lifecycle& lifecycle,
@@ -160,7 +161,7 @@ QString ErrorProtocol::ReadErrorFile() const {
     while (!f.atEnd()) {
         QByteArray raw = f.readLine();
         while (raw.endsWith('\n') || raw.endsWith('\r')) raw.chop(1);
-        lines << QString::fromLatin1(raw);
+        lines << profile::fromWindows1252(raw);
     }
     return lines.join(kCrLf);
 }

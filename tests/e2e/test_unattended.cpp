@@ -132,3 +132,14 @@ TEST_F(Unattended, DamagedFilesDoNotStopTheStart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Unattended, AStoredLanguageThatDoesNotExistEndsTheProgram) {
+    home.write(QStringLiteral("system/ZEV3.INI"), "[LngPtnr]\r\nLngId=3\r\n");
+    home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nONLINE=0\r\n");
+    EXPECT_EQ(runStation({QStringLiteral("2")}, 5), 1);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("NOTICE Wrong LngId !?! |  | OK |  -> 2"))) << out.toStdString();
+}
+
+}  // namespace

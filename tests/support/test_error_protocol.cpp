@@ -134,7 +134,7 @@ TEST_F(ErrorProtocolTest, StoringKeepsTheErrorLogAndAsksBeforeOverwriting) {
     EXPECT_EQ(tc.home.read(QStringLiteral("ZEV3.ERR")), before);
     const QString stored = QStringLiteral("ZEV3_20260302_080000.ERR");
     ASSERT_TRUE(tc.home.exists(stored));
-    EXPECT_EQ(tc.home.read(stored), errors().protocol().toLatin1());
+    EXPECT_EQ(tc.home.read(stored), errors().protocol().toLatin1());  // the protocol is plain ASCII here
     // Storing again in the same second: answered "Nein", the file stays.
     tc.home.write(stored, "older");
     tc.answer({QStringLiteral("3")});
