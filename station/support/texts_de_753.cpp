@@ -236,7 +236,7 @@ constexpr Entry kTexts[] = {
     {1231, "Excelfile saved as: "},
     {1232, "ZEV-Control"},
     {1233, "Tagesprotokoll löschen"},
-    {1234, "Excel-Export"},
+    {1234, "Tabellen-Export"},
     {1235, "Übernehmen"},
     {1249, "Lupe"},
     {1265, "Temperatur ["},

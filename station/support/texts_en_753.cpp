@@ -236,7 +236,7 @@ constexpr Entry kTexts[] = {
     {1231, "Excel file saved as: "},
     {1232, "ZEV-Control"},
     {1233, "Delete daily protocol"},
-    {1234, "Excel export"},
+    {1234, "Spreadsheet export"},
     {1235, "Take over"},
     {1249, "Magnifier"},
     {1265, "Temperature ["},
