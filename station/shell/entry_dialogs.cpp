@@ -73,6 +73,7 @@ NumberPadDialog::NumberPadDialog(Texts& texts, const QString& prompt, int min, i
     for (int i = 0; i < 12; ++i) {
         auto* b = new QPushButton(QString::fromLatin1(keys[i]), this);
         b->setMinimumSize(touch::kButtonHeight + 16, touch::kButtonHeight);
+        b->setFont(touch::captionFont());
         connect(b, &QPushButton::clicked, this, [this, k = QString::fromLatin1(keys[i])] { press(k); });
         grid->addWidget(b, i / 3, i % 3);
     }
@@ -80,6 +81,7 @@ NumberPadDialog::NumberPadDialog(Texts& texts, const QString& prompt, int min, i
         relative_ = new QPushButton(QStringLiteral("+/-"), this);
         relative_->setCheckable(true);
         relative_->setMinimumHeight(touch::kButtonHeight);
+        relative_->setFont(touch::captionFont());
         grid->addWidget(relative_, 4, 0, 1, 3);
     }
     layout->addLayout(grid);

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+#include <algorithm>
+
 namespace zev::touch {
 
 QFont messageFont() {
@@ -20,10 +22,11 @@ QFont captionFont() {
 
 void makeTouchButton(QAbstractButton* button) {
     button->setMinimumHeight(kButtonHeight);
-    button->setMinimumWidth(kButtonMinWidth);
     QFont f = button->font();
     f.setPointSize(13);
     button->setFont(f);
+    // Room around the caption: a finger needs a margin, and a caption is never cut.
+    button->setMinimumWidth(std::max(kButtonMinWidth, button->sizeHint().width() + 28));
 }
 
 QString applicationStyleSheet() {

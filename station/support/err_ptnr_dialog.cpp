@@ -4,6 +4,7 @@
 #include "support/texts.h"
 
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,14 +59,14 @@ ErrPtnrDialog::ErrPtnrDialog(Texts& texts, const ErrorReport& report, ErrorRepor
     layout->addWidget(hints);
 
     auto* further = new QGroupBox(texts(138), this);
-    auto* furtherLayout = new QHBoxLayout(further);
+    auto* furtherLayout = new QGridLayout(further);
     const int captions[] = {142, 141, 140, 139};
     for (int i = 0; i < 4; ++i) {
         choices_[i] = new QPushButton(texts(captions[i]), further);
         choices_[i]->setObjectName(QStringLiteral("cmdContinue%1").arg(i));
         touch::makeTouchButton(choices_[i]);
         connect(choices_[i], &QPushButton::clicked, this, [this, i] { cmdContinue_Click(i); });
-        furtherLayout->addWidget(choices_[i]);
+        furtherLayout->addWidget(choices_[i], i / 2, i % 2);
     }
     layout->addWidget(further);
 }
