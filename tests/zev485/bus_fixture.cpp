@@ -39,6 +39,45 @@ AskReply ask(const std::string& command) {
     return {std::string(buffer.data()), status};
 }
 
+int32_t get(int a, int c, int kind) {
+    return ZEV485_GetVal(static_cast<uint8_t>(a), static_cast<uint8_t>(c), static_cast<uint8_t>(kind));
+}
+
+ComStatus comStatus(int address) {
+    ComStatus s;
+    ZEV485_GetComStatus(static_cast<uint8_t>(address), &s.good, &s.errors);
+    return s;
+}
+
+void goOnline(const zevsim::Plant& plant) {
+    for (int a = 1; a <= plant.controllerCount(); ++a) {
+        ZEV485_Set_AnzKan(static_cast<uint8_t>(a), static_cast<uint8_t>(plant.config(a).channels));
+        ZEV485_SetOnline(static_cast<uint8_t>(a), 1);
+    }
+    ZEV485_EnableCyclicScan(1);
+}
+
+void goOffline() {
+    ZEV485_EnableCyclicScan(0);
+    for (int a = 1; a <= 27; ++a) {
+        ZEV485_SetOnline(static_cast<uint8_t>(a), 0);
+        ZEV485_Set_AnzKan(static_cast<uint8_t>(a), 0);
+    }
+}
+
+PeerLine::PeerLine(std::shared_ptr<zev485::LoopbackPeer> peer, int retries) {
+    zev485::installLoopbackPeer(std::move(peer));
+    opened = ZEV485_SetMasterPort(1, 0, 19200, 200, static_cast<int16_t>(retries)) == 1;
+    ZEV485_ResComStatus();
+}
+
+PeerLine::~PeerLine() {
+    goOffline();
+    ZEV485_SetMasterPort(0, 0, 0, 0, 0);
+    zev485::removeLoopbackPeer();
+    ZEV485_ResComStatus();
+}
+
 TempDir::TempDir() {
     std::random_device random;
     path_ = std::filesystem::temp_directory_path() /

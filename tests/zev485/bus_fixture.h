@@ -1,15 +1,17 @@
 // Helpers shared by the bus library tests: the usual demo line, a temporary
-// directory, and shortcuts around ZEV485_Ask.
+// directory, shortcuts around the C interface, and a line on a test's own peer.
 #pragma once
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "plant/plant.h"
 #include "zev485.h"
+#include "zev485_loopback.h"
 
 namespace zevtest {
 
@@ -24,6 +26,28 @@ struct AskReply {
     std::string value() const;
 };
 AskReply ask(const std::string& command);
+
+// ZEV485_GetVal and ZEV485_GetComStatus with plain numbers.
+int32_t get(int address, int channel, int kind);
+struct ComStatus {
+    int32_t good = 0;
+    int32_t errors = 0;
+};
+ComStatus comStatus(int address);
+
+// The plant's channel counts into the library, every controller online, scan on.
+void goOnline(const zevsim::Plant& plant);
+// Scan off, every address offline without channels.
+void goOffline();
+
+// Master port 1 opened on the peer with `retries` repetitions; the end of the
+// object leaves the library as loaded (offline, port closed, statistics cleared).
+class PeerLine {
+public:
+    PeerLine(std::shared_ptr<zev485::LoopbackPeer> peer, int retries);
+    ~PeerLine();
+    bool opened = false;
+};
 
 // Polls pred every 5 ms until it holds or the limit passes.
 template <typename Pred>

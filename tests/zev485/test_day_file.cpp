@@ -6,7 +6,6 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
-#include <thread>
 
 #include "bus_fixture.h"
 #include "core/day_file.h"
@@ -37,16 +36,12 @@ int presence(const fs::path& path, int second) {
     return b.empty() ? -1 : static_cast<unsigned char>(b[0]);
 }
 
-int16_t le16(const std::string& data, std::size_t at) {
-    return static_cast<int16_t>(static_cast<unsigned char>(data[at]) |
-                                (static_cast<unsigned char>(data[at + 1]) << 8));
-}
-
-int32_t le32(const std::string& data, std::size_t at) {
+// Little-endian signed number of `bytes` bytes.
+int32_t le(const std::string& data, std::size_t at, int bytes) {
     uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
+    for (int i = bytes - 1; i >= 0; --i)
         v = (v << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
-    return static_cast<int32_t>(v);
+    return bytes == 2 ? static_cast<int16_t>(v) : static_cast<int32_t>(v);
 }
 
 std::size_t entryOffset(int s, int z) {
@@ -58,7 +53,8 @@ ZoneSample entry(const fs::path& path, int s, int z) {
     const std::string e = readAt(path, entryOffset(s, z), 12);
     if (e.size() != 12)
         return {};
-    return {le16(e, 0), le16(e, 2), le32(e, 4), le16(e, 8), le16(e, 10)};
+    return {static_cast<int16_t>(le(e, 0, 2)), static_cast<int16_t>(le(e, 2, 2)), le(e, 4, 4),
+            static_cast<int16_t>(le(e, 8, 2)), static_cast<int16_t>(le(e, 10, 2))};
 }
 
 std::chrono::system_clock::time_point localTime(int y, int mo, int d, int h, int mi, int s) {
@@ -79,21 +75,25 @@ std::vector<ZoneSample> twoZones() { return {{250, 248, 0x41, 35, 27}, {-5, 300,
 
 }  // namespace
 
-TEST(DayFile, RecordsLandAtTheirOffsetsLittleEndian) {
+TEST(DayFile, RecordsLandAtTheirOffsetsLittleEndianAndAReopenedFileContinues) {
     zevtest::TempDir dir;
     const fs::path path = dir.path() / "20240305.CDB";
-    zev485::DayFile file;
-    ASSERT_TRUE(file.open(path));
     zev485::DayRecord record{};
     zev485::encodeRecord(twoZones(), record);
-    ASSERT_TRUE(file.write(1, record));
-    ASSERT_TRUE(file.write(3600, record));
-    file.close();
+    {
+        zev485::DayFile file;
+        ASSERT_TRUE(file.open(path));
+        ASSERT_TRUE(file.write(1, record));
+        ASSERT_TRUE(file.write(3600, record));
+    }
+    zev485::DayFile again;
+    ASSERT_TRUE(again.open(path));
+    ASSERT_TRUE(again.write(5, record));
+    again.close();
 
     ASSERT_EQ(fs::file_size(path), kRecordAt + 3600 * kRecordSize);
-    EXPECT_EQ(presence(path, 1), 1);
-    EXPECT_EQ(presence(path, 2), 0);
-    EXPECT_EQ(presence(path, 3600), 1);
+    for (const auto& [second, present] : {std::pair{1, 1}, {2, 0}, {5, 1}, {3600, 1}})
+        EXPECT_EQ(presence(path, second), present) << second;
     // Zone 1 of second 1: 250 = FA 00, 248 = F8 00, 0x41 = 41 00 00 00, 35 = 23 00, 27 = 1B 00.
     EXPECT_EQ(readAt(path, kRecordAt, 12),
               std::string("\xFA\x00\xF8\x00\x41\x00\x00\x00\x23\x00\x1B\x00", 12));
@@ -119,25 +119,6 @@ TEST(DayFile, LastSecondOfTheDayGivesTheFullSize) {
     EXPECT_EQ(fs::file_size(dir.path() / "x.CDB"), 86400u * 3241u);
 }
 
-TEST(DayFile, ReopeningContinuesTheFile) {
-    zevtest::TempDir dir;
-    zev485::DayRecord record{};
-    zev485::encodeRecord(twoZones(), record);
-    {
-        zev485::DayFile file;
-        ASSERT_TRUE(file.open(dir.path() / "d.CDB"));
-        ASSERT_TRUE(file.write(10, record));
-    }
-    zev485::DayFile again;
-    ASSERT_TRUE(again.open(dir.path() / "d.CDB"));
-    ASSERT_TRUE(again.write(5, record));
-    again.close();
-    const fs::path path = dir.path() / "d.CDB";
-    EXPECT_EQ(presence(path, 5), 1);
-    EXPECT_EQ(presence(path, 10), 1);
-    EXPECT_EQ(entry(path, 10, 1).setpoint, 250);
-}
-
 class Logger : public ::testing::Test {
 protected:
     zevtest::TempDir dir;
@@ -150,17 +131,7 @@ protected:
     }
 };
 
-TEST_F(Logger, WritesTheSecondOfTheLocalTimeIntoTheDaysFile) {
-    ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 10, 0, 1)));
-    const fs::path path = dir.path() / "20240305.CDB";
-    const int s = 10 * 3600 + 1;
-    EXPECT_EQ(fs::file_size(path), kRecordAt + static_cast<std::size_t>(s) * kRecordSize);
-    EXPECT_EQ(presence(path, s), 1);
-    EXPECT_EQ(presence(path, s - 1), 0);
-    EXPECT_EQ(entry(path, s, 1), twoZones()[0]);
-}
-
-TEST_F(Logger, MidnightClosesTheOldDayAndOpensTheNew) {
+TEST_F(Logger, WritesTheSecondOfTheLocalTimeAndMidnightClosesTheDayBefore) {
     ASSERT_TRUE(logger.tick(localTime(2024, 3, 4, 23, 59, 59)));
     ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 0, 0, 0)));
     ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 0, 0, 1)));
@@ -172,6 +143,13 @@ TEST_F(Logger, MidnightClosesTheOldDayAndOpensTheNew) {
     const fs::path after = dir.path() / "20240305.CDB";
     EXPECT_EQ(presence(after, 1), 1);
     EXPECT_EQ(fs::file_size(after), kRecordAt + kRecordSize);
+
+    ASSERT_TRUE(logger.tick(localTime(2024, 3, 5, 10, 0, 1)));
+    const int s = 10 * 3600 + 1;
+    EXPECT_EQ(fs::file_size(after), kRecordAt + static_cast<std::size_t>(s) * kRecordSize);
+    EXPECT_EQ(presence(after, s), 1);
+    EXPECT_EQ(presence(after, s - 1), 0);
+    EXPECT_EQ(entry(after, s, 1), twoZones()[0]);
 }
 
 TEST_F(Logger, NothingWithoutDirectoryOrWhenDisabled) {
@@ -207,6 +185,24 @@ TEST_F(Logger, FullDiskPausesAndFreeSpaceResumes) {
     EXPECT_EQ(presence(dir.path() / "20240305.CDB", 7201), 1);
 }
 
+// Logging on until the library has written its first record; the file and the
+// last second recorded, or 0 when none was.
+std::pair<fs::path, int> logFirstRecord(const fs::path& dir, const std::string& dirArgument) {
+    ZEV485_SetLogFileDir(dirArgument.c_str());
+    ZEV485_FileLogging(1);  // the first record is written at once
+    zevtest::eventually([&] { return !fs::is_empty(dir); });
+    ZEV485_FileLogging(0);
+    if (fs::is_empty(dir))
+        return {{}, 0};
+    const fs::path path = fs::directory_iterator(dir)->path();
+    const std::string map = readAt(path, 0, 86400);
+    int s = 0;
+    for (std::size_t i = 0; i < map.size(); ++i)
+        if (map[i] != 0)
+            s = static_cast<int>(i) + 1;
+    return {path, s};
+}
+
 TEST(LibraryDayFile, ScannedValuesAreRecordedInZoneOrder) {
     zevsim::InProcessBus bus(zevtest::demoLine());
     bus.plant().setNoise(0.0);
@@ -215,23 +211,10 @@ TEST(LibraryDayFile, ScannedValuesAreRecordedInZoneOrder) {
     bus.startScan();  // the plant stands still: every scan reads the same values
 
     zevtest::TempDir dir;
-    ZEV485_SetLogFileDir((dir.path().string() + "/").c_str());
-    ZEV485_FileLogging(1);  // the first record is written at once
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (fs::is_empty(dir.path()) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ZEV485_FileLogging(0);
-
-    ASSERT_FALSE(fs::is_empty(dir.path()));
-    const fs::path path = fs::directory_iterator(dir.path())->path();
+    const auto [path, s] = logFirstRecord(dir.path(), dir.path().string() + "/");
+    ASSERT_GT(s, 0);
     EXPECT_EQ(path.extension(), ".CDB");
     EXPECT_EQ(path.stem().string().size(), 8u);
-    const std::string map = readAt(path, 0, 86400);
-    int s = 0;
-    for (std::size_t i = 0; i < map.size(); ++i)
-        if (map[i] != 0)
-            s = static_cast<int>(i) + 1;
-    ASSERT_GT(s, 0);
     auto& plant = bus.plant();
     // Zone 1 = 1.1, zone 17 = 2.1 (16 channels before it), zones 25..28 = the silent
     // controller 3, then no more zones.
@@ -240,9 +223,8 @@ TEST(LibraryDayFile, ScannedValuesAreRecordedInZoneOrder) {
                           plant.output(1, 1), plant.currentTenths(1, 1)}));
     EXPECT_EQ(entry(path, s, 17).setpoint, 210);
     EXPECT_EQ(entry(path, s, 24).actual, plant.actual(2, 8));
-    EXPECT_EQ(entry(path, s, 25), kNoValue);
-    EXPECT_EQ(entry(path, s, 29), kNoValue);
-    EXPECT_EQ(entry(path, s, 270), kNoValue);
+    for (int zone : {25, 29, 270})
+        EXPECT_EQ(entry(path, s, zone), kNoValue) << zone;
 }
 
 TEST(LibraryDayFile, WithoutTheScanNothingIsRecordedAsKnown) {
@@ -250,19 +232,7 @@ TEST(LibraryDayFile, WithoutTheScanNothingIsRecordedAsKnown) {
     bus.startScan();
     ZEV485_EnableCyclicScan(0);  // the cache keeps what it read, but it ages
     zevtest::TempDir dir;
-    ZEV485_SetLogFileDir(dir.path().c_str());
-    ZEV485_FileLogging(1);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (fs::is_empty(dir.path()) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ZEV485_FileLogging(0);
-    ASSERT_FALSE(fs::is_empty(dir.path()));
-    const fs::path path = fs::directory_iterator(dir.path())->path();
-    const std::string map = readAt(path, 0, 86400);
-    int s = 0;
-    for (std::size_t i = 0; i < map.size() && s == 0; ++i)
-        if (map[i] != 0)
-            s = static_cast<int>(i) + 1;
+    const auto [path, s] = logFirstRecord(dir.path(), dir.path().string());
     ASSERT_GT(s, 0);
     EXPECT_EQ(entry(path, s, 1), kNoValue);
 }

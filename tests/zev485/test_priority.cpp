@@ -10,7 +10,6 @@
 #include "bus_fixture.h"
 #include "protocol/responder.h"
 #include "zev485.h"
-#include "zev485_loopback.h"
 
 namespace {
 
@@ -65,13 +64,9 @@ TEST(LinePriority, CommandGoesBeforeTheRestOfTheScan) {
     zevsim::Plant plant(zevtest::demoLine());
     zevsim::Responder responder(plant);
     auto peer = std::make_shared<GatedPeer>(responder);
-    zev485::installLoopbackPeer(peer);
-    ASSERT_EQ(ZEV485_SetMasterPort(1, 0, 19200, 200, 2), 1);
-    for (int a = 1; a <= 3; ++a) {
-        ZEV485_Set_AnzKan(static_cast<uint8_t>(a), static_cast<uint8_t>(plant.config(a).channels));
-        ZEV485_SetOnline(static_cast<uint8_t>(a), 1);
-    }
-    ZEV485_EnableCyclicScan(1);
+    zevtest::PeerLine line(peer, 2);
+    ASSERT_TRUE(line.opened);
+    zevtest::goOnline(plant);
     peer->waitUntilHolding();  // the scan is inside the block read of address 1
 
     zevtest::AskReply reply;
@@ -86,13 +81,4 @@ TEST(LinePriority, CommandGoesBeforeTheRestOfTheScan) {
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "G01?BLK=");
     EXPECT_EQ(log[1], "G03?KAN=");
-
-    ZEV485_EnableCyclicScan(0);
-    for (int a = 1; a <= 3; ++a) {
-        ZEV485_SetOnline(static_cast<uint8_t>(a), 0);
-        ZEV485_Set_AnzKan(static_cast<uint8_t>(a), 0);
-    }
-    ZEV485_SetMasterPort(0, 0, 0, 0, 0);
-    zev485::removeLoopbackPeer();
-    ZEV485_ResComStatus();
 }

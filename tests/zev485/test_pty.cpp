@@ -28,23 +28,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-int32_t get(int a, int c, int kind) {
-    return ZEV485_GetVal(static_cast<uint8_t>(a), static_cast<uint8_t>(c), static_cast<uint8_t>(kind));
-}
-
-void goOnline(const zevsim::Plant& plant) {
-    for (int a = 1; a <= plant.controllerCount(); ++a) {
-        ZEV485_Set_AnzKan(static_cast<uint8_t>(a), static_cast<uint8_t>(plant.config(a).channels));
-        ZEV485_SetOnline(static_cast<uint8_t>(a), 1);
-    }
-    ZEV485_EnableCyclicScan(1);
-}
-
-void goOffline() {
-    ZEV485_EnableCyclicScan(0);
-    for (int a = 1; a <= 27; ++a)
-        ZEV485_SetOnline(static_cast<uint8_t>(a), 0);
-}
+using zevtest::get;
+using zevtest::goOffline;
+using zevtest::goOnline;
 
 class PtyLine : public ::testing::Test {
 protected:
@@ -83,10 +69,8 @@ TEST_F(PtyLine, WholePathOverAPseudoTerminal) {
         EXPECT_EQ(get(2, c, 2), plant.actual(2, c));
         EXPECT_EQ(get(2, c, 3), plant.statusWord(2, c));
     }
-    int32_t good = 0, errors = 0;
-    ZEV485_GetComStatus(1, &good, &errors);
-    EXPECT_GT(good, 0);
-    EXPECT_EQ(errors, 0);
+    EXPECT_GT(zevtest::comStatus(1).good, 0);
+    EXPECT_EQ(zevtest::comStatus(1).errors, 0);
     EXPECT_GT(responder.counts().blockReads, 0u);
 }
 
@@ -109,14 +93,13 @@ TEST_F(PtyLine, PortIsLockedWhileOpen) {
 }
 
 TEST_F(PtyLine, BadPortSettingsFailClearly) {
-    EXPECT_EQ(ZEV485_SetMasterPort(2, 3, 19200, 200, 2), 0);  // no mode 3
-    EXPECT_NE(zev485::lastPortError().find("mode"), std::string::npos);
-    EXPECT_EQ(ZEV485_SetMasterPort(2, 0, 12345, 200, 2), 0);
-    EXPECT_NE(zev485::lastPortError().find("baud"), std::string::npos);
-    // A pty has no kernel RS485 mode.
-    EXPECT_EQ(ZEV485_SetMasterPort(2, -1, 19200, 200, 2), 0);
-    EXPECT_NE(zev485::lastPortError().find("RS485"), std::string::npos);
-    EXPECT_EQ(ZEV485_SetMasterPort(19, 0, 19200, 200, 2), 0);
+    // A pty has no kernel RS485 mode (-1).
+    const std::tuple<int, int, int, const char*> refused[] = {
+        {2, 3, 19200, "mode"}, {2, 0, 12345, "baud"}, {2, -1, 19200, "RS485"}, {19, 0, 19200, ""}};
+    for (const auto& [port, mode, baud, reason] : refused) {
+        EXPECT_EQ(ZEV485_SetMasterPort(static_cast<uint8_t>(port), static_cast<int16_t>(mode), baud, 200, 2), 0) << reason;
+        EXPECT_NE(zev485::lastPortError().find(reason), std::string::npos) << zev485::lastPortError();
+    }
     EXPECT_EQ(ComPortAvailable(0), 0);
     EXPECT_EQ(ComPortAvailable(19), 0);
     // Bluetooth mode is a serial device with more patience.
@@ -132,9 +115,7 @@ TEST_F(PtyLine, VanishedPortCountsErrorsAndReopens) {
     server.stop();  // the other end closes: reads give EIO
     ASSERT_TRUE(zevtest::eventually([] { return get(1, 1, 3) == -1; }));
     EXPECT_EQ(get(1, 1, 2), -10024);
-    int32_t good = 0, errors = 0;
-    ZEV485_GetComStatus(1, &good, &errors);
-    EXPECT_GT(errors, 0);
+    EXPECT_GT(zevtest::comStatus(1).errors, 0);
     EXPECT_NE(zevtest::ask("G01?KAN=").status, 0);
 
     zevsim::PtyServer again(responder, {(home.path() / "ports" / "COM2").string(), 0, 2});

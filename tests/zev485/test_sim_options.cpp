@@ -55,10 +55,3 @@ TEST(SimOptions, RefusesWhatNoLineCarries) {
     for (const auto& args : bad)
         EXPECT_NE(parseSimOptions(args).error, "") << args[0] << (args.size() > 1 ? " " + args[1] : "");
 }
-
-TEST(SimOptions, HelpNamesEveryOption) {
-    const std::string usage = zevsim::simUsage();
-    for (const char* option : {"--port-link", "--baud", "--speed", "--controllers", "--slaves", "--az",
-                               "--fahrenheit", "--noise", "--scenario", "--control", "--verbose", "--help"})
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
-}

@@ -12,11 +12,8 @@ using namespace std::string_literals;
 
 namespace {
 
-std::vector<std::string> split(std::string_view bytes, FrameSplitter& splitter) {
-    std::vector<std::string> frames;
-    splitter.feed(bytes, frames);
-    return frames;
-}
+// The body followed by its check characters, seeded with `seed`.
+std::string checked(const std::string& body, std::uint8_t seed) { return body + checkText(crc8(body, seed)); }
 
 Block sampleBlock() {
     Block b;
@@ -27,109 +24,87 @@ Block sampleBlock() {
 
 }  // namespace
 
-TEST(WireCheck, StandardCheckValues) {
-    EXPECT_EQ(crc8("123456789", 0), 0xF4);
-    EXPECT_EQ(crc16("123456789"), 0x29B1);
-}
-
 TEST(WireFrame, RequestAndReplyExactBytes) {
     EXPECT_EQ(encodeFrame("G01?KAN=", 0), "\x02G01?KAN=FF\x03"s);
     // The reply is checked from the request's check value 0xFF.
     EXPECT_EQ(encodeFrame("G01=0016", 0xFF), "\x02G01=001604\x03"s);
     EXPECT_EQ(encodeFrame("G01\x06", 0xFF), "\x02G01\x06"s + "37\x03");
-}
-
-TEST(WireFrame, ParsesReplyOfTheRightRequestAndAddress) {
     Reply reply;
     ASSERT_EQ(parseReply("G01=001604", 0xFF, 1, reply), FrameError::None);
     EXPECT_EQ(reply.kind, Reply::Kind::Value);
     EXPECT_EQ(reply.value, "0016");
-    ASSERT_EQ(parseReply("G01\x06" "37", 0xFF, 1, reply), FrameError::None);
-    EXPECT_EQ(reply.kind, Reply::Kind::Ack);
 }
 
 TEST(WireFrame, RefusesDamagedOrForeignReplies) {
+    const std::pair<std::string, FrameError> cases[] = {
+        {"G01=001605", FrameError::BadCheck},
+        {"G01=00160x", FrameError::BadCheck},
+        {"G0", FrameError::TooShort},
+        {checked("G01?0016", 0xFF), FrameError::BadShape},
+        {checked("G01\x15X", 0xFF), FrameError::BadShape},  // a NAK carries nothing
+        {checked("G01=00\x01" "6", 0xFF), FrameError::BadCharacter},
+    };
     Reply reply;
-    EXPECT_EQ(parseReply("G01=001605", 0xFF, 1, reply), FrameError::BadCheck);
-    EXPECT_EQ(parseReply("G01=00160x", 0xFF, 1, reply), FrameError::BadCheck);
+    for (const auto& [content, error] : cases)
+        EXPECT_EQ(parseReply(content, 0xFF, 1, reply), error) << content;
     EXPECT_EQ(parseReply("G01=001604", 0xFF, 2, reply), FrameError::WrongAddress);
-    EXPECT_EQ(parseReply("G0", 0xFF, 1, reply), FrameError::TooShort);
-    const std::string body = "G01?0016";
-    EXPECT_EQ(parseReply(body + checkText(crc8(body, 0xFF)), 0xFF, 1, reply), FrameError::BadShape);
-    const std::string longNak = "G01\x15X";
-    EXPECT_EQ(parseReply(longNak + checkText(crc8(longNak, 0xFF)), 0xFF, 1, reply),
-              FrameError::BadShape);
-    const std::string control = "G01=00\x01" "6";
-    EXPECT_EQ(parseReply(control + checkText(crc8(control, 0xFF)), 0xFF, 1, reply),
-              FrameError::BadCharacter);
-}
-
-TEST(WireFrame, LateReplyToAnEarlierRequestFailsTheCheck) {
-    // "G01?AZ#=" timed out, its reply arrives while "G01?KAN=" waits.
-    const std::uint8_t earlier = crc8("G01?AZ#=", 0);
-    const std::string late = encodeFrame("G01=0012", earlier);
-    Reply reply;
-    EXPECT_EQ(parseReply(late.substr(1, late.size() - 2), crc8("G01?KAN=", 0), 1, reply),
-              FrameError::BadCheck);
 }
 
 TEST(WireFrame, RequestParsing) {
     Request request;  // views into the content
-    const std::string content = "G07K03P05=0250" + checkText(crc8("G07K03P05=0250", 0));
+    const std::string content = checked("G07K03P05=0250", 0);
     ASSERT_EQ(parseRequest(content, request), FrameError::None);
     EXPECT_EQ(request.address, 7);
     EXPECT_EQ(request.command, "K03P05=0250");
     EXPECT_EQ(request.check, crc8("G07K03P05=0250", 0));
-    EXPECT_EQ(parseRequest("X07?KAN=" + checkText(crc8("X07?KAN=", 0)), request), FrameError::BadShape);
-    const std::string binary = "G01?K\x80N=";
-    EXPECT_EQ(parseRequest(binary + checkText(crc8(binary, 0)), request), FrameError::BadCharacter);
+    EXPECT_EQ(parseRequest(checked("X07?KAN=", 0), request), FrameError::BadShape);
+    EXPECT_EQ(parseRequest(checked("G01?K\x80N=", 0), request), FrameError::BadCharacter);
 }
 
-TEST(WireSplitter, NoiseBeforeAFrameIsCountedAndSkipped) {
-    FrameSplitter s;
-    const auto frames = split("\xff\x00zz\x02G01=001604\x03trailing"s, s);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0], "G01=001604");
-    EXPECT_EQ(s.counts().noiseBytes, 4u + 8u);
+TEST(WireSplitter, FramesOutOfNoiseCutsAndRestarts) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> reads;
+        std::size_t frames;
+        int noise;  // -1: not looked at
+        std::size_t broken;
+    };
+    const Case cases[] = {
+        {"noise before a frame", {"\xff\x00zz\x02G01=001604\x03trailing"s}, 1, 4 + 8, 0},
+        {"STX inside a frame restarts it", {"\x02G01=00\x02G01=001604\x03"s}, 1, 0, 1},
+        {"frame split across reads", {"\x02G01=00"s, "1604\x03"s}, 1, 0, 0},
+        {"overlong frame dropped, not grown", {"\x02" + std::string(kMaxFrame + 10, '7') + "\x03"}, 0, -1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrameSplitter s;
+        std::vector<std::string> frames;
+        for (const std::string& bytes : c.reads) {
+            EXPECT_TRUE(frames.empty());
+            s.feed(bytes, frames);
+            EXPECT_EQ(s.partial(), frames.empty() && c.frames > 0);
+        }
+        ASSERT_EQ(frames.size(), c.frames);
+        if (c.frames) {
+            EXPECT_EQ(frames[0], "G01=001604");
+        }
+        if (c.noise >= 0) {
+            EXPECT_EQ(s.counts().noiseBytes, static_cast<std::size_t>(c.noise));
+        }
+        EXPECT_EQ(s.counts().brokenFrames, c.broken);
+    }
 }
 
-TEST(WireSplitter, StxInsideAFrameRestartsIt) {
-    FrameSplitter s;
-    const auto frames = split("\x02G01=00\x02G01=001604\x03"s, s);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0], "G01=001604");
-    EXPECT_EQ(s.counts().brokenFrames, 1u);
-}
-
-TEST(WireSplitter, FrameSplitAcrossReadsIsJoined) {
-    FrameSplitter s;
-    EXPECT_TRUE(split("\x02G01=00"s, s).empty());
-    EXPECT_TRUE(s.partial());
-    const auto frames = split("1604\x03"s, s);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0], "G01=001604");
-}
-
-TEST(WireSplitter, OverlongFrameIsDroppedNotGrown) {
-    FrameSplitter s;
-    const std::string flood = "\x02" + std::string(kMaxFrame + 10, '7') + "\x03";
-    EXPECT_TRUE(split(flood, s).empty());
-    EXPECT_EQ(s.counts().brokenFrames, 1u);
-    EXPECT_FALSE(s.partial());
-}
-
-TEST(WireCommand, ParsesEveryShape) {
+TEST(WireCommand, ParsesEveryShapeAndRefusesMalformedCommands) {
     auto c = parseCommand("G01?KAN=");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->kind, Command::Kind::Controller);
     EXPECT_EQ(c->mnemonic, "?KAN");
     EXPECT_FALSE(c->write);
-
     c = parseCommand("G02?HIW=0350");
     ASSERT_TRUE(c);
     EXPECT_TRUE(c->write);
     EXPECT_EQ(c->value, 350);
-
     c = parseCommand("G03K12P05=-010");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->kind, Command::Kind::Zone);
@@ -137,49 +112,38 @@ TEST(WireCommand, ParsesEveryShape) {
     EXPECT_EQ(c->item, 'P');
     EXPECT_EQ(c->parameter, 5);
     EXPECT_EQ(c->value, -10);
-
     c = parseCommand("G01K03W=0250");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->item, 'W');
     EXPECT_EQ(c->value, 250);
-
     c = parseCommand("G04KALP21=");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->kind, Command::Kind::AllChannels);
     EXPECT_EQ(c->parameter, 21);
-
     c = parseCommand("G05?BLK=");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->kind, Command::Kind::Block);
-
     c = parseCommand("G01XRES=");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->mnemonic, "XRES");
-}
 
-TEST(WireCommand, RefusesMalformedCommands) {
     for (const char* bad : {"G01?KAN", "G1?KAN=", "G01K00W=1", "G01K3W=1", "G01K03Z=1",
                             "G01K03P00=", "G01K03W=12a", "G01K03W=--1", "G01=", "G01?TOOLONGMN=",
                             "G01KALP0=", "G01?HIW=1234567890"})
         EXPECT_FALSE(parseCommand(bad)) << bad;
 }
 
-TEST(WireCommand, ValueTexts) {
-    EXPECT_EQ(formatValue(250), "0250");
-    EXPECT_EQ(formatValue(-10), "-010");
-    EXPECT_EQ(formatValue(-10024), "-10024");
-    EXPECT_EQ(formatValue(12345), "12345");
+TEST(WireCommand, ValueTextsAndBuilders) {
+    for (const auto& [value, text] : {std::pair{250, "0250"}, {-10, "-010"}, {-10024, "-10024"}, {12345, "12345"}})
+        EXPECT_EQ(formatValue(value), text);
     EXPECT_EQ(formatField4(9999), "9999");
     EXPECT_FALSE(formatField4(-1000));
     EXPECT_FALSE(formatField4(10000));
     EXPECT_EQ(parseValue("0250"), 250);
     EXPECT_EQ(parseValue("-010"), -10);
-    EXPECT_FALSE(parseValue("-"));
-    EXPECT_FALSE(parseValue(""));
-    EXPECT_FALSE(parseValue("+1"));
-}
+    for (const char* bad : {"-", "", "+1"})
+        EXPECT_FALSE(parseValue(bad)) << bad;
 
-TEST(WireCommand, BuildersProduceWhatTheParserReads) {
     EXPECT_EQ(zoneCommand(1, 3, kItemParameter, 5, 250), "G01K03P05=0250");
     EXPECT_EQ(zoneCommand(12, 16, kItemMode, 0, 2), "G12K16M=0002");
     EXPECT_EQ(zoneCommand(2, 1, kItemActual, 0, std::nullopt), "G02K01X=");
@@ -199,21 +163,18 @@ TEST(WireBlock, ExactBytes) {
               "\x74\x62\x4e"s);                          // CRC-16
 }
 
-TEST(WireBlock, RoundTripKeepsExtremes) {
+TEST(WireBlock, RoundTripKeepsExtremesAndNoByteLooksLikeAControlCharacter) {
     Block b;
     b.zones = {{-32768, 32767, INT32_MIN, -1, 0}, {0, 0, INT32_MAX, 100, 32767}};
-    Block back;
-    ASSERT_EQ(decodeBlock(encodeBlock(b), back), BlockError::None);
-    EXPECT_EQ(back, b);
-}
-
-TEST(WireBlock, NoPayloadByteCanBeTakenForAControlCharacter) {
-    Block b;
-    for (int i = 0; i < 32; ++i)
+    for (int i = 0; i < 30; ++i)
         b.zones.push_back({static_cast<std::int16_t>(i * 1000 - 16000), static_cast<std::int16_t>(i),
                            i * 0x11111, static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
-    for (unsigned char c : encodeBlock(b))
+    const std::string bytes = encodeBlock(b);
+    for (unsigned char c : bytes)
         EXPECT_GE(c, 0x40);
+    Block back;
+    ASSERT_EQ(decodeBlock(bytes, back), BlockError::None);
+    EXPECT_EQ(back, b);
 }
 
 TEST(WireBlock, EveryDamageIsRefused) {
@@ -231,7 +192,7 @@ TEST(WireBlock, EveryDamageIsRefused) {
     EXPECT_EQ(decodeBlock(good + "\x40", out), BlockError::BadCheck);
 }
 
-TEST(WireBlock, RefusesImpossibleCountsUnderAValidCheck) {
+TEST(WireBlock, RefusesImpossibleContentUnderAValidCheck) {
     auto withCheck = [](std::string data) {
         const std::uint16_t c = crc16(data);
         data += static_cast<char>(0x40 | (c & 0x3F));
@@ -239,12 +200,14 @@ TEST(WireBlock, RefusesImpossibleCountsUnderAValidCheck) {
         data += static_cast<char>(0x40 | (c >> 12));
         return data;
     };
+    const std::pair<std::string, BlockError> cases[] = {
+        {"\x40\x40", BlockError::BadCount},      // 0 channels
+        {"\xa1\x40\x40", BlockError::BadCount},  // 33 channels
+        {"\x41\x42", BlockError::OutOfRange},    // unknown flag
+        {"\x41\x40\x40\x40", BlockError::Truncated},
+        {"\x41\x40\x80\x80\x44\x40\x40\x40\x40", BlockError::OutOfRange},  // a 16-bit field holding 0x10000
+    };
     Block out;
-    EXPECT_EQ(decodeBlock(withCheck("\x40\x40"), out), BlockError::BadCount);       // 0 channels
-    EXPECT_EQ(decodeBlock(withCheck("\xa1\x40\x40"), out), BlockError::BadCount);   // 33 channels
-    EXPECT_EQ(decodeBlock(withCheck("\x41\x42"), out), BlockError::OutOfRange);     // unknown flag
-    EXPECT_EQ(decodeBlock(withCheck("\x41\x40\x40\x40"), out), BlockError::Truncated);
-    // A 16-bit field holding 0x10000.
-    EXPECT_EQ(decodeBlock(withCheck("\x41\x40\x80\x80\x44\x40\x40\x40\x40"), out),
-              BlockError::OutOfRange);
+    for (const auto& [data, error] : cases)
+        EXPECT_EQ(decodeBlock(withCheck(data), out), error);
 }
