@@ -1,6 +1,6 @@
 // A whole station context on the in-process simulator: the real bus library,
 // the real protocol, the plant of zevsim; the driver files of data/DRIVER in the
-// program directory.
+// program directory; the tool loaded and the controllers identified.
 #pragma once
 
 #include "test_context.h"
@@ -29,5 +29,14 @@ inline void installDrivers(TestContext& tc) {
     for (const QString& f : source.entryList({QStringLiteral("*.DRV")}, QDir::Files))
         QFile::copy(source.filePath(f), tc.home.file(QStringLiteral("DRIVER/") + f));
 }
+
+// Loads the active tool and identifies the controllers of `bus` (confirming a
+// new wiring), sets every zone to control mode at `setpoint` and lets the plant
+// heat up without noise. False when something on the way failed.
+bool identifyAndHeat(TestContext& tc, zevsim::InProcessBus& bus, int setpoint = 220);
+// Values of every zone from the library into the zone table.
+void readZones(AppContext& ctx);
+// Waits for a fresh scan and reads the zones; false when no scan completed.
+bool scanAndRead(AppContext& ctx, zevsim::InProcessBus& bus);
 
 }  // namespace zev::test

@@ -8,6 +8,7 @@
 #include "link/zone_table.h"
 #include "shell/app_context.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <ostream>
 #include <gtest/gtest.h>
@@ -16,6 +17,17 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace zev::test {
+
+// Counts the paint events, and the palette and font changes, of the widgets it watches.
+struct EventCounter : QObject {
+    void watch(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        if (e->type() == QEvent::PaletteChange || e->type() == QEvent::FontChange) ++changes;
+        return false;
+    }
+    int paints = 0, changes = 0;
+};
 
 class OverviewFixture : public ::testing::Test {
 protected:

@@ -4,7 +4,7 @@
 //     build/bin/test_views --gtest_filter='OverviewScreens.*'
 // Without the variable the tests only check that the window renders.
 #include "overview_fixture.h"
-#include "sim_station.h"
+#include "sim_bench.h"
 
 #include "link/identification.h"
 #include "link/zone_values.h"

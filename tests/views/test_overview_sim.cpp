@@ -1,7 +1,7 @@
 // The overview on the in-process simulator: identification, values taken in
 // through myGetValue, faults injected into the plant.
 #include "overview_fixture.h"
-#include "sim_station.h"
+#include "sim_bench.h"
 
 #include "link/zone_values.h"
 #include "views/detail_panel.h"
@@ -26,11 +26,14 @@ protected:
     void scan(zevsim::InProcessBus& bus) { ASSERT_TRUE(scanAndRead(ctx, bus)); }
 };
 
-TEST_F(OverviewOnSimulator, ZonesInAlarmFlashTheirStatus) {
+TEST_F(OverviewOnSimulator, ZonesInAlarmManualAndTuningAsTheControllersReportThem) {
     zevsim::InProcessBus bus(controllers({16, 8}));
     identify(bus);
     bus.plant().inject({FaultKind::BrokenSensor, 1, 3});
     bus.plant().inject({FaultKind::ShortedSensor, 2, 2});
+    ASSERT_EQ(SetValue(ctx, 4, ValueCode::Mode, 1), 0);
+    ASSERT_EQ(SetValue(ctx, 4, ValueCode::OutputRate, 40), 0);
+    ASSERT_EQ(SetValue(ctx, 5, ValueCode::Tuning, 1), 0);
     bus.advance(2.0);
     scan(bus);
 
@@ -39,8 +42,9 @@ TEST_F(OverviewOnSimulator, ZonesInAlarmFlashTheirStatus) {
     view.show();
     ASSERT_EQ(view.tabOverview()->currentIndex(), OverviewView::kTabTotal);  // 24 zones
     view.tabOverview()->setCurrentIndex(OverviewView::kTabDetail);
-    FacePlate* broken = view.detailPanel()->plate(2);   // zone 3
-    FacePlate* healthy = view.detailPanel()->plate(0);
+    DetailPanel& detail = *view.detailPanel();
+    FacePlate* broken = detail.plate(2);  // zone 3
+    FacePlate* healthy = detail.plate(0);
 
     ctx.BlinkPhase = 3;
     view.RefreshValues();
@@ -52,16 +56,19 @@ TEST_F(OverviewOnSimulator, ZonesInAlarmFlashTheirStatus) {
     EXPECT_EQ(healthy->dispX2()->text(), "220 °C");
     EXPECT_FALSE(healthy->picDiff()->span().empty);
     EXPECT_FALSE(healthy->picDiff()->span().alarm);
+    EXPECT_EQ(detail.plate(3)->dispW2()->text(), "-P-");
+    EXPECT_EQ(currentLook(detail.plate(3)->dispY2()), (LabelLook{"40 %", look::cyan(), look::black(), false}));
+    EXPECT_EQ(detail.plate(4)->dispW2()->text(), "Tuning");
 
     ctx.BlinkPhase = 1;
     view.RefreshValues();
     EXPECT_EQ(broken->dispX2()->text(), "");  // the sensor gives no value to show
 
     // Zone 18 (address 2, channel 2) on the next page, and in the Total view.
-    view.detailPanel()->scrBereich()->setValue(1);
+    detail.scrBereich()->setValue(1);
     ctx.BlinkPhase = 3;
     view.RefreshValues();
-    EXPECT_EQ(view.detailPanel()->plate(2)->dispX2()->text(), "-S-");
+    EXPECT_EQ(detail.plate(2)->dispX2()->text(), "-S-");
     view.tabOverview()->setCurrentIndex(OverviewView::kTabTotal);
     EXPECT_EQ(view.totalPanel()->tile(17)->dispX1()->text(), "-S-");
     EXPECT_EQ(view.totalPanel()->tile(2)->dispX1()->text(), "-E-");
@@ -73,26 +80,6 @@ TEST_F(OverviewOnSimulator, ZonesInAlarmFlashTheirStatus) {
     view.RefreshValues();
     EXPECT_TRUE(view.totalPanel()->tile(2)->dispX1()->text().endsWith(" °C"));
     EXPECT_FALSE(currentLook(view.totalPanel()->tile(2)->dispX1()).bold);
-}
-
-TEST_F(OverviewOnSimulator, ManualZoneAndTuningFromTheController) {
-    zevsim::InProcessBus bus(controllers({16, 8}));
-    identify(bus);
-    ASSERT_EQ(SetValue(ctx, 4, ValueCode::Mode, 1), 0);
-    ASSERT_EQ(SetValue(ctx, 4, ValueCode::OutputRate, 40), 0);
-    ASSERT_EQ(SetValue(ctx, 5, ValueCode::Tuning, 1), 0);
-    bus.advance(1.0);
-    scan(bus);
-    OverviewView view(ctx);
-    view.resize(1024, 640);
-    view.show();
-    view.tabOverview()->setCurrentIndex(OverviewView::kTabDetail);
-    ctx.BlinkPhase = 3;
-    view.RefreshValues();
-    FacePlate* manual = view.detailPanel()->plate(3);
-    EXPECT_EQ(manual->dispW2()->text(), "-P-");
-    EXPECT_EQ(currentLook(manual->dispY2()), (LabelLook{"40 %", look::cyan(), look::black(), false}));
-    EXPECT_EQ(view.detailPanel()->plate(4)->dispW2()->text(), "Tuning");
 }
 
 }  // namespace

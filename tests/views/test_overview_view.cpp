@@ -80,13 +80,19 @@ TEST_F(Overview, SpacerTabsCannotBeChosen) {
     EXPECT_EQ(view->shownPanel(), view->helpPanel());
 }
 
-TEST_F(Overview, TabChangeRefreshes) {
+TEST_F(Overview, EnteringOrChangingTabRefreshesAndANewZoneCountLaysOutAgain) {
     open(24);
+    EXPECT_TRUE(view->entering(kViewTrend));
+    EXPECT_EQ(total().tile(0)->dispX1()->text(), "198 °C");
     choose(OverviewView::kTabDetail);
     EXPECT_EQ(detail().plate(0)->dispX2()->text(), "198 °C");
     zone(1).ActualValue = 150;
     choose(OverviewView::kTabTotal);
     EXPECT_EQ(total().tile(0)->dispX1()->text(), "150 °C");
+    fillZones(40);
+    view->RefreshValues();
+    EXPECT_EQ(total().tileCount(), 40);
+    EXPECT_EQ(total().tile(39)->dispX1()->text(), "198 °C");
 }
 
 TEST_F(Overview, UpToOneHundredFiftyZonesTwoValuesPerTile) {
@@ -170,22 +176,14 @@ TEST_F(Overview, UnchangedRefreshRepaintsNothing) {
     open(60);
     view->RefreshValues();
     QApplication::processEvents();
-    int paints = 0;
-    struct Counter : QObject {
-        int* n;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) ++*n;
-            return false;
-        }
-    } counter;
-    counter.n = &paints;
+    EventCounter counter;
     for (int i = 0; i < total().tileCount(); ++i) {
-        total().tile(i)->dispX1()->installEventFilter(&counter);
-        total().tile(i)->dispW1()->installEventFilter(&counter);
+        counter.watch(total().tile(i)->dispX1());
+        counter.watch(total().tile(i)->dispW1());
     }
     view->RefreshValues();
     QApplication::processEvents();
-    EXPECT_EQ(paints, 0);
+    EXPECT_EQ(counter.paints, 0);
     EXPECT_TRUE(total().updatesEnabled());
     // One changed value: the view is repainted (in one step), and repainting is
     // enabled again afterwards.
@@ -193,21 +191,8 @@ TEST_F(Overview, UnchangedRefreshRepaintsNothing) {
     view->RefreshValues();
     EXPECT_TRUE(total().findChild<QWidget*>("tileArea")->updatesEnabled());
     QApplication::processEvents();
-    EXPECT_GT(paints, 0);
+    EXPECT_GT(counter.paints, 0);
     EXPECT_EQ(total().tile(6)->dispX1()->text(), "150 °C");
-}
-
-TEST_F(Overview, BlinkPhaseFlashesOnlyFaultyZones) {
-    open(24);
-    zone(3).StatusShort = QStringLiteral("-E-");
-    ctx.BlinkPhase = 3;
-    view->RefreshValues();
-    EXPECT_EQ(total().tile(2)->dispX1()->text(), "-E-");
-    EXPECT_EQ(currentLook(total().tile(2)->dispX1()).fore, look::red());
-    EXPECT_EQ(total().tile(3)->dispX1()->text(), "198 °C");
-    ctx.BlinkPhase = 1;
-    view->RefreshValues();
-    EXPECT_EQ(total().tile(2)->dispX1()->text(), "198 °C");
 }
 
 TEST_F(Overview, GroupNotificationsRecolour) {
@@ -266,20 +251,6 @@ TEST_F(Overview, ClicksOpenTheParameterViewThroughTheHooks) {
     click(detail().plate(3)->lblGrpColor());
     EXPECT_EQ(zones, (QList<int>{5, 6, 3}));
     EXPECT_EQ(groups, (QList<int>{3}));
-}
-
-TEST_F(Overview, EnteringShowsCurrentValues) {
-    open(24);
-    EXPECT_TRUE(view->entering(kViewTrend));
-    EXPECT_EQ(total().tile(0)->dispX1()->text(), "198 °C");
-}
-
-TEST_F(Overview, ZoneCountChangeLaysOutAgain) {
-    open(24);
-    fillZones(40);
-    view->RefreshValues();
-    EXPECT_EQ(total().tileCount(), 40);
-    EXPECT_EQ(total().tile(39)->dispX1()->text(), "198 °C");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "sim_station.h"
+#include "sim_bench.h"
 
 #include "link/identification.h"
 #include "link/zone_values.h"
