@@ -17,12 +17,7 @@ class AlarmDbTest : public AlarmTest {};
 TEST_F(AlarmDbTest, ANewFileHasTheTableItsColumnsAndTheKommtIndex) {
     open();
     close();
-    const QString name = QStringLiteral("schema");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(dbPath());
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
+    onFile(dbPath(), [](QSqlQuery& q) {
         ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA table_info(LOG)")));
         QStringList columns;
         while (q.next()) columns << q.value(1).toString() + QLatin1Char(' ') + q.value(2).toString();
@@ -32,35 +27,19 @@ TEST_F(AlarmDbTest, ANewFileHasTheTableItsColumnsAndTheKommtIndex) {
         ASSERT_TRUE(q.next());
         EXPECT_EQ(q.value(2).toString(), "Kommt");
         // The sizes and the non-empty Adresse hold in the file itself.
-        EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO LOG VALUES (1, 1, 1, NULL, 'a', '', 'b')")));
-        EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO LOG VALUES (1, 1, 1, NULL, 'a', '123456789', 'b')")));
-        EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO LOG VALUES (1, 1, 1, NULL, '%1', '1', 'b')").arg(QString(65, 'q'))));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
-TEST_F(AlarmDbTest, ASoundFileIsKeptWithItsRecords) {
-    open().ErrLog(1, QStringLiteral("Düse"), 1, QStringLiteral("x"));
-    close();
-    EXPECT_EQ(open().made(), AlarmDb::Made::Sound);
-    EXPECT_EQ(records().size(), 1u);
+        for (const QString& values : {QStringLiteral("'a', '', 'b'"), QStringLiteral("'a', '123456789', 'b'"),
+                                      QStringLiteral("'%1', '1', 'b'").arg(QString(65, 'q'))})
+            EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO LOG VALUES (1, 1, 1, NULL, %1)").arg(values)));
+    });
 }
 
 // A file that is no database, is cut short, or was emptied is made anew; the
 // event is logged in the new file, and the backup stays untouched.
 TEST_F(AlarmDbTest, DamagedFilesAreMadeAnewAndTheEventIsLogged) {
     open();
-    {
-        AlarmLog::Batch batch(*log);
-        for (int i = 0; i < 2000; ++i) log->ErrLog(1, QStringLiteral("Düse"), 1 + i % 50, QStringLiteral("Sollwertänderung"));
-        batch.commit();
-    }
+    fill(2000);
     close();
-    QFile f(dbPath());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray good = f.readAll();
-    f.close();
+    const QByteArray good = t.home.read(QStringLiteral("TOOLS/Form 1/LOGFILES/STOER.MDB"));
     t.home.write(QStringLiteral("TOOLS/Form 1/LOGFILES/STOER.BAK"), QByteArrayLiteral("backup"));
 
     const std::vector<std::pair<const char*, QByteArray>> damages = {
@@ -71,10 +50,7 @@ TEST_F(AlarmDbTest, DamagedFilesAreMadeAnewAndTheEventIsLogged) {
         {"torn header", QByteArrayLiteral("SQLite format 3") + good.mid(15, 100)},
     };
     for (const auto& [what, bytes] : damages) {
-        QFile w(dbPath());
-        ASSERT_TRUE(w.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        w.write(bytes);
-        w.close();
+        t.home.write(QStringLiteral("TOOLS/Form 1/LOGFILES/STOER.MDB"), bytes);
         AlarmLog& fresh = open();
         EXPECT_EQ(fresh.made(), AlarmDb::Made::Recreated) << what;
         deliver();
@@ -111,16 +87,19 @@ TEST_F(AlarmDbTest, DamageFoundWhileLoggingKeepsTheRecordBeingWritten) {
     EXPECT_EQ(r[0].meldung, "Sollwertänderung");
 }
 
-TEST_F(AlarmDbTest, NoLogDirectoryNeverWritesIntoTheWorkingDirectory) {
+TEST_F(AlarmDbTest, WithoutALogDirectoryNothingIsWrittenAndTheFieldsSayUnknown) {
     ctx().tool.LogFileDir.clear();
     AlarmLog& log = open();
     EXPECT_EQ(log.made(), AlarmDb::Made::Failed);
-    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("STOER.MDB")));
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("STOER.MDB"))) << "never into the working directory";
+    EXPECT_FALSE(log.DBCompact(0));
+    EXPECT_EQ(log.info().size, "??? KB");
+    EXPECT_EQ(log.info().compacted, "??.??.??");
 }
 
 class CompactTest : public AlarmTest {
 protected:
-    void fill(int days) {
+    void hourly(int days) {
         // One record per hour back to `days` ago, written as the plant wrote them.
         const QDateTime now = t.clock.now();
         t.clock.set(now.addDays(-days));
@@ -136,7 +115,7 @@ protected:
 
 TEST_F(CompactTest, DeletesRecordsOlderThanTenDaysAndKeepsTheOldFileAsBackup) {
     open();
-    fill(15);
+    hourly(15);
     ASSERT_GT(records().size(), 14u * 24u);
     EXPECT_TRUE(log->DBCompact(0));
     EXPECT_TRUE(QFileInfo::exists(bakPath()));
@@ -172,19 +151,9 @@ TEST_F(CompactTest, DailyCompactionRunsOnceADayTheCommandAlways) {
     EXPECT_EQ(info.compacted, t.clock.now().toString("dd.MM.yy HH:mm"));
 }
 
-TEST_F(CompactTest, WithoutTheFileTheFieldsSayUnknown) {
-    open();
-    close();
-    ASSERT_TRUE(QFile::remove(dbPath()));
-    AlarmLog noFile(ctx(), QString());
-    EXPECT_FALSE(noFile.DBCompact(0));
-    EXPECT_EQ(noFile.info().size, "??? KB");
-    EXPECT_EQ(noFile.info().compacted, "??.??.??");
-}
-
 TEST_F(CompactTest, AFailedCompactionKeepsTheDatabaseAndLogsTheFailure) {
     open();
-    fill(2);
+    hourly(2);
     const std::size_t before = records().size();
     // A backup that cannot be replaced (a directory in its place).
     ASSERT_TRUE(QDir().mkpath(bakPath() + QStringLiteral("/locked")));
@@ -197,30 +166,23 @@ TEST_F(CompactTest, AFailedCompactionKeepsTheDatabaseAndLogsTheFailure) {
     EXPECT_EQ(records().back().meldung, "still writing");
 }
 
-// Runs statements on a closed database file through a connection of its own.
-void onFile(const QString& path, const QStringList& statements) {
-    const QString name = QStringLiteral("surgery");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
+// Runs statements on a closed database file.
+void run(const QString& path, const QStringList& statements) {
+    onFile(path, [&](QSqlQuery& q) {
         for (const QString& s : statements) EXPECT_TRUE(q.exec(s)) << s.toStdString() << q.lastError().text().toStdString();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    });
 }
 
 TEST_F(CompactTest, AnIndexThatNoLongerMatchesItsTableIsRebuiltBeforeTheCompaction) {
     open();
-    fill(3);
+    hourly(3);
     close();
     // Rows enter the index KOMMT under the wrong key: only the full check sees it.
     const QString writable = QStringLiteral("PRAGMA writable_schema = ON");
-    onFile(dbPath(), {writable, QStringLiteral("UPDATE sqlite_schema SET sql = 'CREATE INDEX KOMMT ON LOG (Geht ASC)' "
+    run(dbPath(), {writable, QStringLiteral("UPDATE sqlite_schema SET sql = 'CREATE INDEX KOMMT ON LOG (Geht ASC)' "
                                                "WHERE name = 'KOMMT'")});
-    onFile(dbPath(), {QStringLiteral("INSERT INTO LOG VALUES (2, %1, NULL, NULL, 'Düse', '3', 'x')").arg(serial() - 0.1)});
-    onFile(dbPath(), {writable, QStringLiteral("UPDATE sqlite_schema SET sql = 'CREATE INDEX KOMMT ON LOG (Kommt ASC)' "
+    run(dbPath(), {QStringLiteral("INSERT INTO LOG VALUES (2, %1, NULL, NULL, 'Düse', '3', 'x')").arg(serial() - 0.1)});
+    run(dbPath(), {writable, QStringLiteral("UPDATE sqlite_schema SET sql = 'CREATE INDEX KOMMT ON LOG (Kommt ASC)' "
                                                "WHERE name = 'KOMMT'")});
     QString reason;
     ASSERT_FALSE(AlarmDb::checkFile(dbPath(), &reason));
@@ -232,14 +194,7 @@ TEST_F(CompactTest, AnIndexThatNoLongerMatchesItsTableIsRebuiltBeforeTheCompacti
 
 TEST_F(CompactTest, AFileDamagedWhileRunningIsRestoredNotCompactedThenMadeAnew) {
     AlarmLog& log = open();
-    {
-        AlarmLog::Batch batch(log);
-        for (int i = 0; i < 20000; ++i) {
-            log.ErrLog(1, QStringLiteral("Düse"), 1 + i % 50, QStringLiteral("Sollwertänderung von 200 °C auf 210 °C"));
-            t.clock.advance(2);
-        }
-        batch.commit();
-    }
+    fill(20000, 2);
     // Pages in the first half of the file break; the records of today's end stay readable.
     QFile f(dbPath());
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));

@@ -10,13 +10,9 @@
 #include "alarms/alarm_log.h"
 #include "alarms/alarm_view.h"
 #include "alarms/top_ten_panel.h"
-#include "link/identification.h"
-#include "link/zone_values.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
 #include "shell/splash_window.h"
-#include "tools/active_tool.h"
 
 #include <QApplication>
 #include <QDir>
@@ -36,25 +32,14 @@ TEST(AlarmScreens, ListAndRankingAfterAShift) {
     TestContext tc;
     AppContext& ctx = *tc.ctx;
     tc.clock.set(QDateTime(QDate(2026, 3, 2), QTime(6, 0)));
-    installDrivers(tc);
-    {
-        Settings::Batch batch(*tc.settings);
-        LoadActiveTool(ctx);
-    }
-    ctx.plant.Online = true;
-    tc.answer({QStringLiteral("2")});
-    IdentifyZEV(ctx);
+    ASSERT_TRUE(identifyAndHeat(tc, sim, 230));
     ASSERT_EQ(ctx.plant.ZoneCount, 16);
     ctx.tool.Groups[1].Name = QStringLiteral("Düsenseite");
     ctx.tool.Groups[2].Name = QStringLiteral("Verteiler");
     for (int z = 1; z <= 16; ++z) {
-        ASSERT_EQ(SetValue(ctx, z, ValueCode::Setpoint, 230), 0);
-        ASSERT_EQ(SetValue(ctx, z, ValueCode::Mode, 2), 0);
         ctx.plant.zone(z).Group = static_cast<std::uint8_t>(z <= 8 ? 1 : 2);
         ctx.plant.zone(z).Name = z <= 8 ? QStringLiteral("Düse %1").arg(z) : QStringLiteral("Verteiler %1").arg(z - 8);
     }
-    sim.plant().setNoise(0.0);
-    sim.advance(900.0);
 
     SplashWindow splash;
     MainWindow main(ctx, splash);
