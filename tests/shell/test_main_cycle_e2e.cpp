@@ -8,12 +8,9 @@
 #include "alarms/alarm_log.h"
 #include "alarms/alarm_view.h"
 #include "alarms/top_ten_panel.h"
-#include "link/identification.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
 #include "shell/splash_window.h"
-#include "tools/active_tool.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -30,19 +27,7 @@ using zevsim::FaultKind;
 class MainCycleEndToEnd : public ::testing::Test {
 protected:
     MainCycleEndToEnd() {
-        for (int c = 1; c <= 8; ++c) {
-            sim.plant().setMode(1, c, 2);
-            sim.plant().setSetpoint(1, c, 200);
-        }
-        sim.plant().setNoise(0.0);
-        installDrivers(tc);
-        {
-            Settings::Batch batch(*tc.settings);
-            LoadActiveTool(*tc.ctx);
-        }
-        tc.ctx->plant.Online = true;
-        tc.answer({QStringLiteral("2")});  // the new wiring: "Ja, weiter"
-        IdentifyZEV(*tc.ctx);
+        identified = identifyAndHeat(tc, sim, 200);
         main.InitForms();
         QCoreApplication::processEvents();
         main.mainTimer()->stop();  // the test ticks the cycle itself
@@ -71,10 +56,11 @@ protected:
     SplashWindow splash;
     MainWindow main{*tc.ctx, splash};
     MainCycle* cycle = nullptr;
+    bool identified = false;
 };
 
 TEST_F(MainCycleEndToEnd, ABrokenSensorOpensAnAlarmItsRepairClosesIt) {
-    ASSERT_EQ(tc.ctx->plant.ZoneCount, 16);
+    ASSERT_TRUE(identified);
     ASSERT_NE(tc.ctx->alarmLog, nullptr);
     runCycle();
     runCycle();
@@ -110,6 +96,7 @@ TEST_F(MainCycleEndToEnd, ABrokenSensorOpensAnAlarmItsRepairClosesIt) {
 }
 
 TEST_F(MainCycleEndToEnd, ASetpointChangedAtTheControllerIsLogged) {
+    ASSERT_TRUE(identified);
     runCycle();
     runCycle();
     ASSERT_TRUE(sim.plant().setSetpoint(1, 5, 210));

@@ -12,16 +12,6 @@ using zev::profile::ProfileFile;
 using zev::profile::toWindows1252;
 using zev::test::bytesOf;
 
-namespace {
-
-QByteArray afterSet(const QByteArray& before, const QString& section, const QString& key, const QString& value) {
-    ProfileFile f = ProfileFile::parse(before);
-    f.setValue(section, key, value);
-    return f.serialize();
-}
-
-}  // namespace
-
 TEST(ProfileFile, SerialisesEveryKindOfContentBackUnchanged) {
     const QByteArray samples[] = {
         "",
@@ -53,17 +43,20 @@ TEST(ProfileFile, RandomGarbageSurvivesParsingAndAWrite) {
     }
 }
 
-TEST(ProfileFile, NewKeyGoesAfterTheLastEntryOfItsSection) {
-    EXPECT_EQ(afterSet("[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\n", "A", "y", "2"),
-              QByteArray("[A]\r\nx=1\r\ny=2\r\n\r\n; about B\r\n[B]\r\n"));
-    EXPECT_EQ(afterSet("[A]\nx=1", "A", "y", "2"), QByteArray("[A]\nx=1\r\ny=2\r\n"));
-    EXPECT_EQ(afterSet("[A]\n\n", "A", "y", "2"), QByteArray("[A]\ny=2\r\n\n"));
-}
-
-TEST(ProfileFile, NewSectionGoesToTheEndOfTheFile) {
-    EXPECT_EQ(afterSet("", "ZONE_001", "NAME", "ZONE 001"), QByteArray("[ZONE_001]\r\nNAME=ZONE 001\r\n"));
-    EXPECT_EQ(afterSet("[A]\nx=1", "B", "k", "v"), QByteArray("[A]\nx=1\r\n[B]\r\nk=v\r\n"));
-    EXPECT_EQ(afterSet("; only a comment", "B", "k", "v"), QByteArray("; only a comment\r\n[B]\r\nk=v\r\n"));
+TEST(ProfileFile, NewKeyGoesAfterTheLastEntryOfItsSectionNewSectionToTheEnd) {
+    const std::tuple<QByteArray, const char*, QByteArray> cases[] = {
+        {"[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\n", "A", "[A]\r\nx=1\r\ny=2\r\n\r\n; about B\r\n[B]\r\n"},
+        {"[A]\nx=1", "A", "[A]\nx=1\r\ny=2\r\n"},
+        {"[A]\n\n", "A", "[A]\ny=2\r\n\n"},
+        {"", "B", "[B]\r\ny=2\r\n"},
+        {"[A]\nx=1", "B", "[A]\nx=1\r\n[B]\r\ny=2\r\n"},
+        {"; only a comment", "B", "; only a comment\r\n[B]\r\ny=2\r\n"},
+    };
+    for (const auto& [before, section, after] : cases) {
+        ProfileFile f = ProfileFile::parse(before);
+        f.setValue(QString::fromLatin1(section), u"y", u"2");
+        EXPECT_EQ(f.serialize(), after) << before.constData();
+    }
 }
 
 TEST(ProfileFile, FirstMatchingSectionAndKeyWinWithoutRegardToCase) {
@@ -119,21 +112,15 @@ TEST(ProfileFile, NamesThatWouldNotReadBackAreRefused) {
         EXPECT_FALSE(ProfileFile::isValidKeyName(bad)) << QString::fromUtf16(bad).toStdString();
 }
 
-TEST(Windows1252, UmlautsAndSymbolsAreSingleBytes) {
+TEST(Windows1252, UmlautsAndSymbolsAreSingleBytesEveryByteSurvivesOthersBecomeOneQuestionMark) {
     const QString text = QStringLiteral("äöüÄÖÜß°€‰™");
     const QByteArray bytes("\xE4\xF6\xFC\xC4\xD6\xDC\xDF\xB0\x80\x89\x99");
     EXPECT_EQ(toWindows1252(text), bytes);
     EXPECT_EQ(fromWindows1252(bytes), text);
-}
-
-TEST(Windows1252, EveryByteSurvivesAReadAndAWrite) {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
     EXPECT_EQ(toWindows1252(fromWindows1252(all)), all);
-}
-
-TEST(Windows1252, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
     EXPECT_EQ(toWindows1252(QStringLiteral("Zone ł Ω")), QByteArray("Zone ? ?"));
     EXPECT_EQ(toWindows1252(QString::fromUtf8("a\xF0\x9F\x94\xA5z")), QByteArray("a?z"));  // one emoji, two UTF-16 units
 }

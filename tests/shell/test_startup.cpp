@@ -53,11 +53,17 @@ TEST(StartupClock, SecondsRoundToTheNearestEvenOnTies) {
     EXPECT_EQ(clockEqualisationSeconds(86399.4), 86399);
 }
 
-TEST_F(Startup, OfflineStartBuildsTheVirtualTableAndPostsNoCheck) {
+TEST_F(Startup, OfflineStartRunsItsStepsInOrderBuildsTheVirtualTableAndPostsNoCheck) {
     setIni("[SERIAL]\r\nONLINE=0\r\n");
     start();
     EXPECT_FALSE(tc.ctx->plant.Online);
     EXPECT_EQ(bus.count(QStringLiteral("SetMasterPort")), 0);
+    const int clock = bus.indexOf(QStringLiteral("Equalize_Clocktime"));
+    ASSERT_GE(clock, 0);
+    EXPECT_LT(clock, bus.indexOf(QStringLiteral("SetLogFileDir")));
+    EXPECT_LT(bus.indexOf(QStringLiteral("SetLogFileDir")), bus.indexOf(QStringLiteral("FileLogging 1")));
+    EXPECT_TRUE(tc.home.exists(QStringLiteral("TOOLS/STANDARD/SETTINGS.INI")));
+    EXPECT_EQ(main->currentTab(), kViewOverview);
     EXPECT_EQ(tc.ctx->plant.ZoneCount, 270);
     EXPECT_EQ(tc.ctx->plant.zone(16).BusAddress, 2);
     EXPECT_EQ(tc.ctx->plant.zone(16).Channel, 1);
@@ -69,19 +75,6 @@ TEST_F(Startup, OfflineStartBuildsTheVirtualTableAndPostsNoCheck) {
     EXPECT_EQ(main->lblStatusbar(4)->text(), QStringLiteral("ANZEIGEN"));
     EXPECT_EQ(main->lblStatusbar(6)->text(), QStringLiteral("Benutzerebene: "));
     EXPECT_TRUE(tc.transcript().isEmpty());
-}
-
-TEST_F(Startup, StepsRunInTheirOrder) {
-    setIni("[SERIAL]\r\nONLINE=0\r\n");
-    start();
-    const int clock = bus.indexOf(QStringLiteral("Equalize_Clocktime"));
-    const int logDir = bus.indexOf(QStringLiteral("SetLogFileDir"));
-    const int logging = bus.indexOf(QStringLiteral("FileLogging 1"));
-    ASSERT_GE(clock, 0);
-    EXPECT_LT(clock, logDir);
-    EXPECT_LT(logDir, logging);
-    EXPECT_TRUE(tc.home.exists(QStringLiteral("TOOLS/STANDARD/SETTINGS.INI")));
-    EXPECT_EQ(main->currentTab(), kViewOverview);
 }
 
 TEST_F(Startup, MissingOnlineKeyIsCreatedAndThePortIsOpened) {
@@ -115,21 +108,22 @@ TEST_F(Startup, PortFailureTextFollowsTheTransferMode) {
     }
 }
 
-TEST_F(Startup, AnOutdatedLibraryEndsTheProgramThroughTheExitPath) {
-    bus.version = QStringLiteral("2.0.0.4");
-    tc.answer({QStringLiteral("3")});
-    start();
-    EXPECT_TRUE(tc.lastNotice().startsWith(
-        QStringLiteral("NOTICE ZEV485.DLL hat die Version 2.0.0.4 und muß aktualisiert werden. | Updaten |  | Beenden")));
-    EXPECT_TRUE(tc.lifecycle.exitRequested());
-    EXPECT_EQ(bus.count(QStringLiteral("Equalize_Clocktime")), 0);
-}
-
-TEST_F(Startup, ALibraryWithoutVersionIsNamedUnknown) {
-    bus.version.clear();
-    tc.answer({QStringLiteral("3")});
-    start();
-    EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("Version <unbekannt> und")));
+TEST(StartupLibrary, AnOutdatedOrUnknownLibraryEndsTheProgramThroughTheExitPath) {
+    for (const char* version : {"2.0.0.4", ""}) {
+        RecordingBus bus;
+        bus.version = QString::fromLatin1(version);
+        TestContext tc(1, &bus);
+        tc.answer({QStringLiteral("3")});
+        SplashWindow splash;
+        MainWindow main(*tc.ctx, splash);
+        Form_Load(*tc.ctx, main, splash);
+        const QString named = *version ? QString::fromLatin1(version) : QStringLiteral("<unbekannt>");
+        EXPECT_TRUE(tc.lastNotice().startsWith(QStringLiteral("NOTICE ZEV485.DLL hat die Version ") + named +
+                                               QStringLiteral(" und muß aktualisiert werden. | Updaten |  | Beenden")))
+            << tc.lastNotice().toStdString();
+        EXPECT_TRUE(tc.lifecycle.exitRequested());
+        EXPECT_EQ(bus.count(QStringLiteral("Equalize_Clocktime")), 0);
+    }
 }
 
 TEST_F(Startup, ExitTakesEveryAddressOfflineAndRestoresTheScrollBars) {
