@@ -76,6 +76,8 @@ TEST_F(Commands, SetValExEveryCode) {
         EXPECT_EQ(ZEV485_SetValEx(1, 2, static_cast<int16_t>(code), static_cast<int16_t>(value)), 0) << code;
         EXPECT_TRUE(took()) << code << " = " << value;
     }
+    EXPECT_EQ(ZEV485_SetValEx(1, 16, 0, 231), 0);  // a two-digit channel
+    EXPECT_EQ(plant.setpoint(1, 16), 231);
 }
 
 TEST_F(Commands, RefusedWritesChangeNothingAndBadArgumentsSendNothing) {
