@@ -2,6 +2,7 @@
 
 #include "link/bus_link.h"
 #include "shell/app_context.h"
+#include "shell/profile_codepage.h"
 #include "shell/touch_style.h"
 #include "support/procedure.h"
 #include "support/texts.h"
@@ -136,7 +137,7 @@ void BusStatisticsPanel::doSendUserCmd() {
     guarded(ctx_.errors, kModule, QStringLiteral("doSendUserCmd"), [&] {
         if (!ctx_.plant.Online || !ctx_.users.CheckLevel(4)) return;
         int status = 1;
-        const QByteArray reply = ctx_.bus.AskRaw(command_->text().toLatin1(), &status);
+        const QByteArray reply = ctx_.bus.AskRaw(profile::toWindows1252(command_->text()), &status);
         reply_->setText(replyText(reply, status));
     });
 }

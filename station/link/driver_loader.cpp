@@ -1,4 +1,5 @@
 #include "link/driver_loader.h"
+#include "support/notices.h"
 
 #include "link/bus_link.h"
 #include "link/driver_file.h"
@@ -105,9 +106,7 @@ bool loadDriverFile(AppContext& ctx, const QString& path) {
         QStringList lines;
         for (const DriverFileWarning& w : parsed.warnings) lines << QString::number(w.line);
         lines.removeDuplicates();
-        ctx.op.notice(ctx.texts(TextNo::DriverFileDamaged) + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") +
-                          ctx.texts(TextNo::DamagedLines) + lines.mid(0, 12).join(QStringLiteral(", ")),
-                      QString(), ctx.texts(TextNo::Ok), QString(), kNoticePlain);
+        tellOperator(ctx.op, ctx.texts, ctx.texts(TextNo::DriverFileDamaged) + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") + ctx.texts(TextNo::DamagedLines) + lines.mid(0, 12).join(QStringLiteral(", ")));
     }
     return true;
 }
@@ -152,8 +151,7 @@ void CheckDriver(AppContext& ctx) {
             }
         }
         if (!loadDriverFile(ctx, file)) {
-            ctx.op.notice(t(TextNo::DriverFileDamaged) + QDir::toNativeSeparators(file), QString(), t(TextNo::Ok), QString(),
-                          kNoticePlain);
+            tellOperator(ctx.op, t, t(TextNo::DriverFileDamaged) + QDir::toNativeSeparators(file));
         }
         return;
     }

@@ -1,4 +1,5 @@
 #include "link/identification.h"
+#include "support/notices.h"
 
 #include "link/bus_link.h"
 #include "link/driver_loader.h"
@@ -218,7 +219,7 @@ void ZEV_ReliabilityCheck(AppContext& ctx) {
     ctx.progress.setAction(t(TextNo::CheckingAzNumbers));
     for (int a = 2; a <= plant.ControllerCount; ++a) {
         if (plant.Controllers[static_cast<std::size_t>(a)].AZ != plant.Controllers[1].AZ) {
-            ctx.op.notice(t(TextNo::AzNumbersDiffer), QString(), t(TextNo::Ok), QString(), kNoticePlain);
+            tellOperator(ctx.op, t, t(TextNo::AzNumbersDiffer));
             break;
         }
     }

@@ -1,4 +1,5 @@
 #include "link/ports_page.h"
+#include "support/notices.h"
 
 #include "link/bus_link.h"
 #include "link/identification.h"
@@ -39,9 +40,6 @@ void touchCombo(QComboBox* box) {
     box->setFont(touch::messageFont());
 }
 
-void notify(AppContext& ctx, const QString& text) {
-    ctx.op.notice(text, QString(), ctx.texts(TextNo::Ok), QString(), kNoticePlain);
-}
 }  // namespace
 
 int PortsPage::portOfEntry(const QString& entry) {
@@ -163,13 +161,13 @@ void PortsPage::cmdSetPortSettings_Click() {
         const int tab = tabs_->currentIndex();
         const PortChoice chosen = selection(tab);
         if (chosen.port == 0) {
-            notify(ctx_, ctx_.texts(249));
+            tellOperator(ctx_.op, ctx_.texts, ctx_.texts(249));
             return;
         }
         if (tab == kSlaveTab) {
             const bool open = InitSlavePort(ctx_, chosen);
             if (open) SavePortSettings(ctx_, selection(kMasterTab), chosen);
-            notify(ctx_, ctx_.texts(open ? 251 : 252));
+            tellOperator(ctx_.op, ctx_.texts, ctx_.texts(open ? 251 : 252));
             return;
         }
         ctx_.PortInitResult = InitMasterPort(ctx_, chosen) ? 1 : 0;
@@ -177,13 +175,13 @@ void PortsPage::cmdSetPortSettings_Click() {
             ctx_.plant.Online = false;
             ctx_.bus.EnableCyclicScan(false);
             for (int a = 1; a <= kMaxAddress; ++a) ctx_.bus.SetOnline(a, false);
-            notify(ctx_, ctx_.texts(kFailureTexts[std::clamp(modes_[kMasterTab]->currentIndex(), 0, 2)]) +
+            tellOperator(ctx_.op, ctx_.texts, ctx_.texts(kFailureTexts[std::clamp(modes_[kMasterTab]->currentIndex(), 0, 2)]) +
                              QStringLiteral("\r\n") + ctx_.texts(1524));
             showMode();
             return;
         }
         SavePortSettings(ctx_, chosen, selection(kSlaveTab));
-        notify(ctx_, ctx_.texts(250));
+        tellOperator(ctx_.op, ctx_.texts, ctx_.texts(250));
         restartLinkLater(ctx_, main_, true);
     });
 }
@@ -196,7 +194,7 @@ void PortsPage::cmdOnlineMode_Click() {
         if (!ctx_.users.CheckLevel(1)) return;
         ctx_.PortInitResult = ctx_.plant.Online ? 1 : (InitMasterPort(ctx_, selection(kMasterTab)) ? 1 : 0);
         if (ctx_.PortInitResult == 0) {
-            notify(ctx_, ctx_.texts(256));
+            tellOperator(ctx_.op, ctx_.texts, ctx_.texts(256));
             return;
         }
         restartLinkLater(ctx_, main_, true);

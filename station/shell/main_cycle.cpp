@@ -1,4 +1,5 @@
 #include "shell/main_cycle.h"
+#include "support/notices.h"
 
 #include "alarms/alarm_log.h"
 #include "alarms/alarm_view.h"
@@ -259,7 +260,7 @@ void MainCycle::lblStatusbar_Click(int index) {
     guarded(ctx_.errors, kModule, QStringLiteral("lblStatusbar_Click"), [&] {
         if (!ctx_.users.CheckLevel(4)) return;
         if (!ctx_.platform.openDateTimeSettings())
-            ctx_.op.notice(ctx_.texts(1519), QString(), ctx_.texts(TextNo::Ok), QString(), kNoticePlain);
+            tellOperator(ctx_.op, ctx_.texts, ctx_.texts(1519));
     });
 }
 

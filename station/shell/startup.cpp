@@ -1,4 +1,5 @@
 #include "shell/startup.h"
+#include "support/notices.h"
 
 #include "link/bus_link.h"
 #include "link/identification.h"
@@ -76,7 +77,7 @@ void Form_Load(AppContext& ctx, MainWindow& main, SplashWindow& splash) {
     p.step([&] { ctx.users.loadLevelNames(); });
     p.step([&] {
         if (!ctx.users.loadPasswords())
-            ctx.op.notice(t(TextNo::PasswordStoreDamaged), QString(), t(TextNo::Ok), QString(), kNoticePlain);
+            tellOperator(ctx.op, t, t(TextNo::PasswordStoreDamaged));
     });
     p.step([&] {
         Settings::Batch batch(ctx.settings);
@@ -93,8 +94,7 @@ void Form_Load(AppContext& ctx, MainWindow& main, SplashWindow& splash) {
             if (ctx.PortInitResult == 0) {
                 const QString mode = ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("DIRMODE"),
                                                          QStringLiteral("0"), QStringLiteral("*"));
-                ctx.op.notice(t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), QString(),
-                              t(TextNo::Ok), QString(), kNoticeAlarm);
+                tellOperator(ctx.op, t, t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), kNoticeAlarm);
             }
             SetOnlineBetrieb(ctx, ctx.PortInitResult != 0);
         } else {

@@ -1,4 +1,5 @@
 #include "shell/system_page.h"
+#include "support/notices.h"
 
 #include "shell/app_context.h"
 #include "shell/lifecycle.h"
@@ -38,7 +39,7 @@ void cmdAus_Click(AppContext& ctx) {
         QString error;
         if (!ctx.platform.powerOff(&error)) {
             // The machine stays on: say so instead of ending as if it went off.
-            ctx.op.notice(t(TextNo::PowerOffFailed) + error, QString(), t(TextNo::Ok), QString(), kNoticeAlarm);
+            tellOperator(ctx.op, t, t(TextNo::PowerOffFailed) + error, kNoticeAlarm);
             return;
         }
         ctx.lifecycle.requestExit(0);  // the exit path runs after this command

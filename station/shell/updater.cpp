@@ -1,4 +1,5 @@
 #include "shell/updater.h"
+#include "support/notices.h"
 
 #include "shell/app_context.h"
 #include "shell/platform.h"
@@ -46,7 +47,7 @@ bool startUpdater(AppContext& ctx, QWidget* mainWindow, const QStringList& argum
 }
 
 void updaterMissing(AppContext& ctx) {
-    ctx.op.notice(Texts::updaterNotFound(), QString(), ctx.texts(TextNo::Ok), QString(), kNoticeAlarm);
+    tellOperator(ctx.op, ctx.texts, Texts::updaterNotFound(), kNoticeAlarm);
 }
 }  // namespace
 

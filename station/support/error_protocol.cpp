@@ -1,4 +1,5 @@
 #include "support/error_protocol.h"
+#include "support/notices.h"
 
 #include "shell/lifecycle.h"
 #include "shell/profile_codepage.h"
@@ -125,11 +126,9 @@ void ErrorProtocol::printProtocol() {
     QString error;
     QString pdf;
     if (!printer_.printLines(texts_(136), wrapForPrint(protocol_), &error, &pdf))
-        op_.notice(texts_(TextNo::PrintFailed) + error, QString(), texts_(TextNo::Ok), QString(),
-                   kNoticePlain);
+        tellOperator(op_, texts_, texts_(TextNo::PrintFailed) + error);
     else if (!pdf.isEmpty())
-        op_.notice(texts_(TextNo::PrintedToFile) + pdf, QString(), texts_(TextNo::Ok), QString(),
-                   kNoticePlain);
+        tellOperator(op_, texts_, texts_(TextNo::PrintedToFile) + pdf);
 }
 
 void ErrorProtocol::storeProtocol() {
@@ -145,12 +144,10 @@ void ErrorProtocol::storeProtocol() {
     QFile f(file);
     const QByteArray bytes = toAnsi(protocol_);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
-        op_.notice(texts_(TextNo::FileWriteFailed) + file, QString(), texts_(TextNo::Ok), QString(),
-                   kNoticePlain);
+        tellOperator(op_, texts_, texts_(TextNo::FileWriteFailed) + file);
         return;
     }
-    op_.notice(texts_(134) + file + texts_(135), QString(), texts_(TextNo::Ok), QString(),
-               kNoticePlain);
+    tellOperator(op_, texts_, texts_(134) + file + texts_(135));
 }
 
 QString ErrorProtocol::ReadErrorFile() const {

@@ -1,4 +1,5 @@
 #include "support/user_levels.h"
+#include "support/notices.h"
 
 #include "support/clock.h"
 #include "support/operator.h"
@@ -72,7 +73,7 @@ bool UserLevels::TryChangeUserLevel(int level) {
                 newLevel = l;
         }
         if (newLevel < 0) {
-            op_.notice(texts_(313), QString(), texts_(TextNo::Ok), QString(), kNoticePlain);
+            tellOperator(op_, texts_, texts_(313));
             return false;
         }
         RestartLoginTimer();
@@ -117,13 +118,12 @@ void UserLevels::cmdChangePW_Click(int level) {
     const auto second = op_.enterPassword(texts_(377) + LevelName(level) + texts_(308));
     if (!second) return;
     if (*first != *second) {
-        op_.notice(texts_(310), QString(), texts_(TextNo::Ok), QString(), kNoticePlain);
+        tellOperator(op_, texts_, texts_(310));
         return;
     }
     levelPasswords_[idx(level)] = *first;
     store_.store(level, *first);
-    op_.notice(texts_(346) + QString::number(level) + texts_(309), QString(), texts_(TextNo::Ok),
-               QString(), kNoticePlain);
+    tellOperator(op_, texts_, texts_(346) + QString::number(level) + texts_(309));
 }
 
 }  // namespace zev
