@@ -11,7 +11,7 @@
 #include "sim_bench.h"
 
 #include "alarms/alarm_log.h"
-#include "alarms/top_ten_panel.h"
+#include "alarms/forms/top_ten_panel.h"
 #include "link/bus_link.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"

@@ -7,7 +7,7 @@
 // Run: bench_overview --benchmark_min_time=0.2 ; the medians are the figures.
 #include "test_context.h"
 
-#include "shell/app_context.h"
+#include "base/app_context.h"
 #include "views/overview_view.h"
 
 #include <QApplication>

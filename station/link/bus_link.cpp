@@ -1,6 +1,6 @@
 #include "link/bus_link.h"
 
-#include "shell/profile_codepage.h"
+#include "base/profile_codepage.h"
 
 #include <zev485.h>
 

@@ -1,8 +1,8 @@
 #include "link/zone_values.h"
 
 #include "link/bus_link.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
+#include "base/app_context.h"
+#include "base/ini_values.h"
 #include "support/texts.h"
 #include "support/zev_error.h"
 

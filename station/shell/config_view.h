@@ -2,7 +2,7 @@
 // fixed, because view switching opens the page that belongs to the view left.
 #pragma once
 
-#include "shell/view.h"
+#include "widgets/view.h"
 
 class QTabWidget;
 

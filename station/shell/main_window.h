@@ -3,7 +3,7 @@
 // exit path.
 #pragma once
 
-#include "shell/view.h"
+#include "widgets/view.h"
 
 #include <QDateTime>
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 
 #include "shell/entry_dialogs.h"
 #include "shell/hinweis_dialog.h"
-#include "support/err_ptnr_dialog.h"
+#include "support/forms/err_ptnr_dialog.h"
 
 namespace zev {
 

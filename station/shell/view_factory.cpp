@@ -1,7 +1,7 @@
 #include "shell/view_factory.h"
 
-#include "alarms/alarm_view.h"
-#include "shell/app_context.h"
+#include "alarms/forms/alarm_view.h"
+#include "base/app_context.h"
 #include "shell/config_view.h"
 #include "shell/main_window.h"
 #include "support/text_numbers.h"

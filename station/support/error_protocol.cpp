@@ -1,9 +1,9 @@
 #include "support/error_protocol.h"
 #include "support/notices.h"
 
-#include "shell/lifecycle.h"
-#include "shell/profile_codepage.h"
-#include "support/clock.h"
+#include "base/lifecycle.h"
+#include "base/profile_codepage.h"
+#include "base/clock.h"
 #include "support/printing.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"

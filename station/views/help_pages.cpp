@@ -1,7 +1,7 @@
 #include "views/help_pages.h"
 
-#include "shell/app_context.h"
-#include "shell/settings.h"
+#include "base/app_context.h"
+#include "base/settings.h"
 
 #include <QDir>
 #include <QFileInfo>

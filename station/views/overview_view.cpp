@@ -1,8 +1,8 @@
 #include "views/overview_view.h"
 
-#include "shell/app_context.h"
-#include "shell/notification_hub.h"
-#include "shell/progress_line.h"
+#include "base/app_context.h"
+#include "base/notification_hub.h"
+#include "base/progress_line.h"
 #include "support/procedure.h"
 #include "support/texts.h"
 #include "views/detail_panel.h"

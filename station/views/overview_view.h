@@ -5,7 +5,7 @@
 // each poll.
 #pragma once
 
-#include "shell/view.h"
+#include "widgets/view.h"
 
 class QStackedWidget;
 class QTabBar;

@@ -7,7 +7,7 @@
 
 #include "alarms/alarm_db.h"
 #include "alarms/alarm_log.h"
-#include "support/clock.h"
+#include "base/clock.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // event logged, and the daily deletion and compaction.
 #include "alarm_fixture.h"
 
-#include "shell/notification_hub.h"
+#include "base/notification_hub.h"
 #include "support/texts.h"
 
 #include <QFile>

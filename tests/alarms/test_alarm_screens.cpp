@@ -6,10 +6,10 @@
 // Without the variable the test only checks what the view shows.
 #include "sim_bench.h"
 
-#include "alarms/alarm_list_model.h"
+#include "alarms/forms/alarm_list_model.h"
 #include "alarms/alarm_log.h"
-#include "alarms/alarm_view.h"
-#include "alarms/top_ten_panel.h"
+#include "alarms/forms/alarm_view.h"
+#include "alarms/forms/top_ten_panel.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"

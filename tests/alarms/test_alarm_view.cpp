@@ -3,11 +3,11 @@
 // the configuration page of the database.
 #include "alarm_fixture.h"
 
-#include "alarms/alarm_db_page.h"
-#include "alarms/alarm_list_model.h"
-#include "alarms/alarm_view.h"
-#include "alarms/top_ten_panel.h"
-#include "alarms/zone_selection_panel.h"
+#include "alarms/forms/alarm_db_page.h"
+#include "alarms/forms/alarm_list_model.h"
+#include "alarms/forms/alarm_view.h"
+#include "alarms/forms/top_ten_panel.h"
+#include "widgets/zone_selection_panel.h"
 #include "support/user_levels.h"
 
 #include <QCheckBox>

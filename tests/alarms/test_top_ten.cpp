@@ -3,7 +3,7 @@
 #include "alarm_fixture.h"
 
 #include "alarms/top_ten.h"
-#include "alarms/top_ten_panel.h"
+#include "alarms/forms/top_ten_panel.h"
 
 #include <QLabel>
 #include <limits>

@@ -2,7 +2,7 @@
 
 #include "link/identification.h"
 #include "link/zone_values.h"
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "tools/active_tool.h"
 
 namespace zev::test {

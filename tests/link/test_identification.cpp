@@ -3,7 +3,7 @@
 #include "sim_bench.h"
 
 #include "link/identification.h"
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "tools/active_tool.h"
 
 #include <gtest/gtest.h>

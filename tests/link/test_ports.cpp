@@ -2,9 +2,9 @@
 #include "recording_bus.h"
 #include "sim_bench.h"
 
-#include "link/bus_statistics_panel.h"
+#include "link/forms/bus_statistics_panel.h"
 #include "link/identification.h"
-#include "link/ports_page.h"
+#include "link/forms/ports_page.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
 

@@ -10,7 +10,7 @@
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
-#include "support/clock.h"
+#include "base/clock.h"
 
 #include <QCoreApplication>
 #include <QDir>

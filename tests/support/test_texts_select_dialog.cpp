@@ -1,5 +1,5 @@
 // frmSelectLng: choosing a language by double-click or with the Enter key.
-#include "support/select_language_dialog.h"
+#include "support/forms/select_language_dialog.h"
 #include "test_texts_fixture.h"
 
 #include <QApplication>

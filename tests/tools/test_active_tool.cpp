@@ -2,7 +2,7 @@
 // SETTINGS.INI, with the defaults written on the first load.
 #include "test_context.h"
 
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "tools/active_tool.h"
 #include "tools/groups.h"
 

@@ -3,7 +3,7 @@
 #include "overview_fixture.h"
 
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 
 #include <QCoreApplication>
 #include <functional>

@@ -1,7 +1,7 @@
 // The help tab's start pages and what the browser shows of them.
 #include "overview_fixture.h"
 
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "views/help_pages.h"
 #include "views/help_panel.h"
 

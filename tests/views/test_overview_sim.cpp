@@ -6,7 +6,7 @@
 #include "link/zone_values.h"
 #include "views/detail_panel.h"
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 #include "views/face_plate.h"
 #include "views/overview_view.h"
 #include "views/total_panel.h"

@@ -2,12 +2,12 @@
 // Detail view's paging, refreshing, notifications and clicks.
 #include "overview_fixture.h"
 
-#include "shell/notification_hub.h"
+#include "base/notification_hub.h"
 #include "views/detail_panel.h"
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 #include "views/face_plate.h"
-#include "views/group_look.h"
+#include "widgets/group_look.h"
 #include "views/help_panel.h"
 #include "views/overview_view.h"
 #include "views/total_panel.h"
