@@ -2,19 +2,20 @@
 // documented names, and the seams through which the modules reach the operator,
 // the clock, the settings, the texts, the bus library and the operating system.
 // The program builds one (shell/application.h); each test builds its own.
+//
+// The context sits on the lowest floor: it names the seams and the shared
+// tables but includes none of them, so that it depends on nothing above it.
+// Whoever builds it owns the tables and the link session it refers to.
 #pragma once
 
-#include "plant/driver.h"
-#include "plant/zone_table.h"
-#include "plant/tool_data.h"
-
 #include <QString>
-#include <functional>
 
 namespace zev {
 
 class AlarmLog;
 class BusLink;
+class LinkSession;
+class Navigation;
 class Clock;
 class ErrorProtocol;
 class EventPump;
@@ -27,6 +28,9 @@ class ProgressLine;
 class Settings;
 class Texts;
 class UserLevels;
+struct DriverData;
+struct PlantData;
+struct ToolData;
 
 struct AppContext {
     // Seams.
@@ -43,16 +47,22 @@ struct AppContext {
     Printer& printer;
     ProgressLine& progress;
     Lifecycle& lifecycle;
+    Navigation& navigation;   // zone and group clicks asking to open the zone or group
+
+    // Shared tables (plant/).
+    PlantData& plant;         // Zones, Controllers, ZoneCount, TemperatureUnit ...
+    ToolData& tool;           // ToolName, ToolDir, LogFileDir ..., Groups
+    DriverData& driver;       // ZoneParameters, GlobalParameters, DriverLoaded ...
 
     // Shared state.
     QString programDir{};     // zev.ini, cmd.ini, ZEV3.ERR, TOOLS/, DRIVER/
-    PlantData plant{};        // Zones, Controllers, ZoneCount, Online, TemperatureUnit ...
-    ToolData tool{};          // ToolName, ToolDir, LogFileDir ..., Groups
-    DriverData driver{};      // ZoneParameters, GlobalParameters, DriverLoaded ...
-    int PortInitResult = 0;
     int BlinkPhase = 1;     // 1, 2, 3, 1, ... stepped by every tick of the clock timer
-    // The alarm log (ErrLog) while the alarm view is loaded; null before InitForms
-    // and after the views are unloaded.
+    // The owner of the controller link (Online, PortInitResult, the start and
+    // stop sequences, the zone commands); set by whoever builds the context
+    // before anything runs, never null after.
+    LinkSession* link = nullptr;
+    // The alarm log (ErrLog) of the current tool, owned by the link session:
+    // set from the first start of the link on, whatever view is loaded.
     AlarmLog* alarmLog = nullptr;
 
     // Busy flags that keep long link operations from being entered twice.
@@ -60,10 +70,6 @@ struct AppContext {
         bool checkDriverBusy = false;
         bool reliabilityCheckBusy = false;
     } linkFlags{};
-
-    // Open the parameter view on a zone or a group (ShowSingleZone, ShowSingleGroup); empty until that view exists.
-    std::function<void(int)> showSingleZone{};
-    std::function<void(int)> showSingleGroup{};
 };
 
 }  // namespace zev

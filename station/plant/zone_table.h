@@ -49,10 +49,8 @@ struct PlantData {
     std::vector<ControllerRecord> Controllers{1};  // capacity grows during identification
     int ZoneCount = 0;
     int ControllerCount = 0;
-    bool Online = false;
     QString TemperatureUnit = QStringLiteral("°C");
     bool OutputsOn = false;
-    bool DiagnosisRunning = false;
 
     ZoneRecord& zone(int n) { return Zones.at(static_cast<std::size_t>(n)); }
     const ZoneRecord& zone(int n) const { return Zones.at(static_cast<std::size_t>(n)); }

@@ -4,6 +4,8 @@
 #include "shell/hinweis_dialog.h"
 #include "support/forms/err_ptnr_dialog.h"
 
+#include <QApplication>
+
 namespace zev {
 
 int QtOperator::notice(const QString& text, const QString& button1, const QString& button2,
@@ -48,6 +50,7 @@ std::optional<QString> QtOperator::chooseFiltered(const QString& title, const QS
 }
 
 int QtOperator::errorChoice(const ErrorReport& report, ErrorReportActions& actions) {
+    QApplication::beep();  // the error dialog announces itself
     ErrPtnrDialog dialog(texts_, report, actions, parent_);
     dialog.exec();
     return dialog.choice();
