@@ -11,6 +11,8 @@
 #include "support/operator.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "plant/tool_data.h"
+#include "plant/driver.h"
 
 #include <QDir>
 #include <QFile>

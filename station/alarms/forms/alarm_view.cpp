@@ -10,6 +10,8 @@
 #include "support/texts.h"
 #include "support/user_levels.h"
 #include "support/zev_error.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -44,8 +46,14 @@ QCheckBox* touchCheck(const QString& text, const QString& name, bool checked, QW
 
 AlarmView::AlarmView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmAlarm"));
-    log_ = new AlarmLog(ctx, ctx.tool.LogFileDir, this);
-    ctx_.alarmLog = log_;
+    // The log belongs to the link session and outlives the view; a context
+    // without a started link (a test of the view alone) gets one of its own.
+    if (ctx.alarmLog) {
+        log_ = ctx.alarmLog;
+    } else {
+        ownLog_ = std::make_unique<AlarmLog>(ctx, ctx.tool.LogFileDir);
+        log_ = ownLog_.get();
+    }
 
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
@@ -70,11 +78,8 @@ AlarmView::AlarmView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
 }
 
 AlarmView::~AlarmView() {
-    if (ctx_.alarmLog == log_) ctx_.alarmLog = nullptr;
     model_->clear();  // no query may outlive the connection
-    // The log writes what still waits before the view's parts are gone.
     log_->disconnect(this);
-    delete log_;
 }
 
 QWidget* AlarmView::buildStatistics() {

@@ -1,7 +1,8 @@
 // The alarm view `frmAlarm` (tab 3 of the main window): the fault-time ranking
 // ("Fehlerstatistik") and the filterable list of LOG ("Systemmeldungen").
-// It owns the alarm log while it is loaded and lends it to the context, so
-// that every part of the program can write through ErrLog.
+// It shows the alarm log of the current tool, which the link session owns,
+// so that every part of the program writes through ErrLog whether the view is
+// loaded or not.
 #pragma once
 
 #include "alarms/alarm_filter.h"
@@ -9,6 +10,7 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -68,6 +70,7 @@ private:
 
     AppContext& ctx_;
     AlarmLog* log_ = nullptr;
+    std::unique_ptr<AlarmLog> ownLog_;  // only without a link session's log
     QTabWidget* tabs_ = nullptr;
     TopTenPanel* topTen_ = nullptr;
     QTableView* list_ = nullptr;

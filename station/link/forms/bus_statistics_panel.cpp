@@ -7,6 +7,8 @@
 #include "support/procedure.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
+#include "plant/zone_table.h"
+#include "link/link_session.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -111,7 +113,7 @@ void BusStatisticsPanel::showTerminalFor(int level) { terminal_->setVisible(leve
 
 void BusStatisticsPanel::timBusStatistic_Timer() {
     guarded(ctx_.errors, kModule, QStringLiteral("timBusStatistic_Timer"), [&] {
-        const int count = ctx_.plant.Online ? ctx_.plant.ControllerCount : 0;
+        const int count = ctx_.link->Online() ? ctx_.plant.ControllerCount : 0;
         table_->setRowCount(count);
         const int language = ctx_.texts.language();
         for (int a = 1; a <= count; ++a) {
@@ -135,7 +137,7 @@ void BusStatisticsPanel::cmdResetStat_Click() {
 
 void BusStatisticsPanel::doSendUserCmd() {
     guarded(ctx_.errors, kModule, QStringLiteral("doSendUserCmd"), [&] {
-        if (!ctx_.plant.Online || !ctx_.users.CheckLevel(4)) return;
+        if (!ctx_.link->Online() || !ctx_.users.CheckLevel(4)) return;
         int status = 1;
         const QByteArray reply = ctx_.bus.AskRaw(profile::toWindows1252(command_->text()), &status);
         reply_->setText(replyText(reply, status));

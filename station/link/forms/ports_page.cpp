@@ -2,12 +2,11 @@
 #include "support/notices.h"
 
 #include "link/bus_link.h"
-#include "link/identification.h"
+#include "link/link_session.h"
 #include "link/ports.h"
 #include "base/app_context.h"
 #include "base/ini_values.h"
-#include "shell/link_restart.h"
-#include "shell/main_window.h"
+#include "plant/zone_table.h"
 #include "widgets/touch_style.h"
 #include "support/operator.h"
 #include "support/procedure.h"
@@ -47,7 +46,7 @@ int PortsPage::portOfEntry(const QString& entry) {
     return boundedInt(entry.section(QLatin1Char(' '), 1, 1), 0, kPortCount);
 }
 
-PortsPage::PortsPage(AppContext& ctx, MainWindow& main, QWidget* parent) : QWidget(parent), ctx_(ctx), main_(main) {
+PortsPage::PortsPage(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmComPorts"));
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
@@ -150,7 +149,7 @@ PortChoice PortsPage::selection(int tab) const {
 }
 
 void PortsPage::showMode() {
-    const bool on = ctx_.plant.Online;
+    const bool on = ctx_.link->Online();
     modeLabel_->setText(ctx_.texts(on ? 260 : 263));
     online_->setText(ctx_.texts(on ? 261 : 264));
     online_->setToolTip(ctx_.texts(on ? 262 : 265));
@@ -170,11 +169,8 @@ void PortsPage::cmdSetPortSettings_Click() {
             tellOperator(ctx_.op, ctx_.texts, ctx_.texts(open ? 251 : 252));
             return;
         }
-        ctx_.PortInitResult = InitMasterPort(ctx_, chosen) ? 1 : 0;
-        if (ctx_.PortInitResult == 0) {
-            ctx_.plant.Online = false;
-            ctx_.bus.EnableCyclicScan(false);
-            for (int a = 1; a <= kMaxAddress; ++a) ctx_.bus.SetOnline(a, false);
+        if (!ctx_.link->openMasterPort(chosen)) {
+            ctx_.link->goOffline();
             tellOperator(ctx_.op, ctx_.texts, ctx_.texts(kFailureTexts[std::clamp(modes_[kMasterTab]->currentIndex(), 0, 2)]) +
                              QStringLiteral("\r\n") + ctx_.texts(1524));
             showMode();
@@ -182,32 +178,32 @@ void PortsPage::cmdSetPortSettings_Click() {
         }
         SavePortSettings(ctx_, chosen, selection(kSlaveTab));
         tellOperator(ctx_.op, ctx_.texts, ctx_.texts(250));
-        restartLinkLater(ctx_, main_, true);
+        ctx_.link->requestRestart(true);
     });
 }
 
 void PortsPage::cmdOnlineMode_Click() {
     guarded(ctx_.errors, kModule, QStringLiteral("cmdOnlineMode_Click"), [&] {
-        if (ctx_.plant.Online &&
+        if (ctx_.link->Online() &&
             ctx_.op.notice(ctx_.texts(253), ctx_.texts(254), ctx_.texts(255), QString(), kNoticeQuestion) != 1)
             return;
         if (!ctx_.users.CheckLevel(1)) return;
-        ctx_.PortInitResult = ctx_.plant.Online ? 1 : (InitMasterPort(ctx_, selection(kMasterTab)) ? 1 : 0);
-        if (ctx_.PortInitResult == 0) {
+        // Online the port is open already.
+        if (!ctx_.link->Online() && !ctx_.link->openMasterPort(selection(kMasterTab))) {
             tellOperator(ctx_.op, ctx_.texts, ctx_.texts(256));
             return;
         }
-        restartLinkLater(ctx_, main_, true);
+        ctx_.link->requestRestart(true);
     });
 }
 
 void PortsPage::cmdOfflineMode_Click() {
     guarded(ctx_.errors, kModule, QStringLiteral("cmdOfflineMode_Click"), [&] {
-        if (ctx_.plant.Online &&
+        if (ctx_.link->Online() &&
             ctx_.op.notice(ctx_.texts(257), ctx_.texts(258), ctx_.texts(259), QString(), kNoticeQuestion) != 1)
             return;
         if (!ctx_.users.CheckLevel(1)) return;
-        restartLinkLater(ctx_, main_, false);
+        ctx_.link->requestRestart(false);
     });
 }
 

@@ -13,13 +13,12 @@ class QTabWidget;
 namespace zev {
 
 struct AppContext;
-class MainWindow;
 struct PortChoice;
 
 class PortsPage final : public QWidget {
     Q_OBJECT
 public:
-    PortsPage(AppContext& ctx, MainWindow& main, QWidget* parent = nullptr);
+    explicit PortsPage(AppContext& ctx, QWidget* parent = nullptr);
 
     void SearchPorts();
     void RefreshPortSettings();
@@ -48,7 +47,6 @@ private:
     PortChoice selection(int tab) const;
 
     AppContext& ctx_;
-    MainWindow& main_;
     QTabWidget* tabs_ = nullptr;
     QComboBox* ports_[2] = {};
     QComboBox* modes_[2] = {};

@@ -2,6 +2,7 @@
 // record, the filter controls, the lock, acknowledge and reset at level 2, and
 // the configuration page of the database.
 #include "alarm_fixture.h"
+#include "link/link_session.h"
 
 #include "alarms/forms/alarm_db_page.h"
 #include "alarms/forms/alarm_list_model.h"
@@ -9,6 +10,8 @@
 #include "alarms/forms/top_ten_panel.h"
 #include "widgets/zone_selection_panel.h"
 #include "support/user_levels.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -29,7 +32,12 @@ protected:
         t.users->loadLevelNames();
         t.users->loadPasswords();
     }
-    void load() { view = std::make_unique<AlarmView>(ctx()); }
+    // The view shows the log the program opens before the views (the link
+    // session's; here the fixture's).
+    void load() {
+        if (!ctx().alarmLog) open();
+        view = std::make_unique<AlarmView>(ctx());
+    }
     int rows() const { return view->model()->rowCount(); }
     QString cell(int row, int column) const {
         return view->model()->data(view->model()->index(row, column)).toString();
@@ -37,12 +45,16 @@ protected:
     std::unique_ptr<AlarmView> view;
 };
 
-TEST_F(AlarmViewTest, LendsItsLogToTheContextWhileLoaded) {
+TEST_F(AlarmViewTest, ShowsTheLinkSessionsLogWhichOutlivesTheView) {
+    t.link->start(false);
     load();
-    EXPECT_EQ(ctx().alarmLog, view->log());
+    EXPECT_EQ(view->log(), ctx().alarmLog);
     EXPECT_TRUE(QFileInfo::exists(dbPath()));
     view.reset();
-    EXPECT_EQ(ctx().alarmLog, nullptr);
+    ASSERT_NE(ctx().alarmLog, nullptr);
+    ctx().alarmLog->ErrLog(1, QStringLiteral("USER"), 0, QStringLiteral("Nach der Ansicht."));
+    ASSERT_FALSE(records().empty());
+    EXPECT_EQ(records().back().meldung, QStringLiteral("Nach der Ansicht."));
 }
 
 TEST_F(AlarmViewTest, TheListShowsTheNewestRecordFirstAndStandsOnIt) {

@@ -5,8 +5,7 @@
 #include "link/forms/bus_statistics_panel.h"
 #include "link/identification.h"
 #include "link/forms/ports_page.h"
-#include "shell/main_window.h"
-#include "shell/splash_window.h"
+#include "plant/zone_table.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -45,12 +44,10 @@ protected:
     void SetUp() override {
         tc.home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nCOMPORT=1\r\nDIRMODE=-1\r\n");
         bus.availablePorts = {2, 3};
-        page = std::make_unique<PortsPage>(*tc.ctx, main);
+        page = std::make_unique<PortsPage>(*tc.ctx);
     }
     RecordingBus bus;
     TestContext tc{1, &bus};
-    SplashWindow splash;
-    MainWindow main{*tc.ctx, splash};
     std::unique_ptr<PortsPage> page;
 };
 
@@ -77,13 +74,13 @@ TEST_F(PortWindow, ApplyWithoutAPortSaysSo) {
 }
 
 TEST_F(PortWindow, AFailedMasterPortGoesOfflineWithTheModesText) {
-    tc.ctx->plant.Online = true;
+    tc.ctx->link->SetOnlineBetrieb(true);
     bus.portOpens = false;
     page->portList(0)->setCurrentIndex(1);  // COM 2
     page->modeList(0)->setCurrentIndex(1);  // Bluetooth
     tc.answer({QStringLiteral("2")});
     page->cmdSetPortSettings_Click();
-    EXPECT_FALSE(tc.ctx->plant.Online);
+    EXPECT_FALSE(tc.ctx->link->Online());
     EXPECT_EQ(bus.count(QStringLiteral("SetOnline")), 27);
     EXPECT_TRUE(tc.lastNotice().startsWith(
         QStringLiteral("NOTICE Initialisierung des Bluetooh's fehlgeschlagen.\\nZEV CONTROL jetzt OFFLINE")));
@@ -98,7 +95,7 @@ TEST_F(PortWindow, OnlineCommandWithAPortThatCannotOpenChangesNothing) {
     page->cmdOnlineMode_Click();
     EXPECT_EQ(tc.transcript().size(), 1);
     EXPECT_TRUE(tc.lastNotice().startsWith(QStringLiteral("NOTICE Die RS485-Schnittstelle konnte nicht initialisiert werden.")));
-    EXPECT_FALSE(tc.ctx->plant.Online);
+    EXPECT_FALSE(tc.ctx->link->Online());
     EXPECT_EQ(bus.count(QStringLiteral("FileLogging")), 0);  // no restart of the link
 }
 
@@ -117,7 +114,7 @@ TEST_F(PortWindow, SlavePortIsOpenedAndStored) {
 TEST(BusStatisticsPanel, CountsTelegramsAndSendsRawCommandsAtLevelFour) {
     TestContext tc;
     zevsim::InProcessBus bus(zev::test::controllers({16, 8}));
-    tc.ctx->plant.Online = true;
+    tc.ctx->link->SetOnlineBetrieb(true);
     tc.ctx->plant.ControllerCount = 2;
     bus.startScan();
     BusStatisticsPanel panel(*tc.ctx);
