@@ -1,7 +1,13 @@
 #include "shell/application.h"
 
 #include "link/bus_link.h"
+#include "base/navigation.h"
 #include "link/identification.h"
+#include "link/link_session.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "shell/link_restart.h"
 #include "base/app_context.h"
 #include "shell/config_view.h"
 #include "shell/device_watcher.h"
@@ -131,8 +137,16 @@ int runStation(const CommandLine& cl) {
     BusLink bus;
     SplashWindow splash;
 
-    AppContext ctx{settings, texts, *op, clock, pump, hub, errors, users, bus, platform, printer, splash, lifecycle};
+    PlantData plant;
+    ToolData tool;
+    DriverData driver;
+    Navigation navigation;
+    AppContext ctx{settings,  texts,     *op,   clock, pump, hub,  errors, users, bus, platform, printer, splash,
+                   lifecycle, navigation, plant, tool,  driver};
     ctx.programDir = programDir;
+    // Built before the main window, so that the alarm log it owns outlives every view.
+    LinkSession link(ctx);
+    ctx.link = &link;
 
     // A write that fails is told once per episode, after the current event, in
     // the operator's language.
@@ -157,6 +171,8 @@ int runStation(const CommandLine& cl) {
     auto* cycle = new MainCycle(ctx, main);  // owned by the main window
     main.onMainTimer = [cycle] { cycle->mainTimer_Timer(); };
     main.onDailyHousekeeping = [cycle] { cycle->DailyHousekeeping(); };
+    QObject::connect(&link, &LinkSession::restartRequested, &main,
+                     [&ctx, &main](bool online) { restartLink(ctx, main, online); });
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
     installSignalExit(lifecycle, &main);
 

@@ -1,6 +1,6 @@
 #include "shell/link_restart.h"
 
-#include "link/identification.h"
+#include "link/link_session.h"
 #include "base/app_context.h"
 #include "base/lifecycle.h"
 #include "shell/main_window.h"
@@ -9,8 +9,6 @@
 #include "shell/splash_window.h"
 #include "support/procedure.h"
 #include "tools/active_tool.h"
-
-#include <QTimer>
 
 namespace zev {
 
@@ -22,20 +20,13 @@ void restartLink(AppContext& ctx, MainWindow& main, bool online) {
         Settings::Batch batch(ctx.settings);
         LoadActiveTool(ctx);
     });
-    p.step([&] { SetOnlineBetrieb(ctx, online); });
-    p.step([&] {
-        if (ctx.plant.Online) IdentifyZEV(ctx);
-    });
+    p.step([&] { ctx.link->start(online); });
     if (ctx.lifecycle.exitRequested()) return;
     p.step([&] { main.InitForms(); });
     p.step([&] {
-        if (ctx.plant.Online) ctx.hub.post(Msg::ReliabilityCheck);
+        if (ctx.link->Online()) ctx.hub.post(Msg::ReliabilityCheck);
     });
     main.splash().hide();
-}
-
-void restartLinkLater(AppContext& ctx, MainWindow& main, bool online) {
-    QTimer::singleShot(0, &main, [&ctx, &main, online] { restartLink(ctx, main, online); });
 }
 
 }  // namespace zev

@@ -7,6 +7,8 @@
 #include "base/settings.h"
 #include "support/texts.h"
 #include "tools/groups.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QDir>
 

@@ -4,6 +4,7 @@
 #include "base/ini_values.h"
 #include "base/settings.h"
 #include "support/texts.h"
+#include "plant/tool_data.h"
 
 namespace zev {
 

@@ -8,6 +8,7 @@
 #include "views/overview_style.h"
 #include "views/repaint_suspension.h"
 #include "views/zone_grid.h"
+#include "plant/zone_table.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -2,6 +2,7 @@
 
 #include "base/app_context.h"
 #include "widgets/display_rules.h"
+#include "plant/zone_table.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include "base/app_context.h"
 #include "base/settings.h"
+#include "plant/tool_data.h"
 
 #include <QDir>
 #include <QFileInfo>

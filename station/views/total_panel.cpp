@@ -8,6 +8,7 @@
 #include "views/repaint_suspension.h"
 #include "views/zone_grid.h"
 #include "views/zone_tile.h"
+#include "plant/zone_table.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,6 +1,8 @@
 #include "widgets/display_rules.h"
 
 #include "base/app_context.h"
+#include "plant/zone_state.h"
+#include "plant/zone_table.h"
 #include "support/texts.h"
 
 #include <QLabel>
@@ -79,8 +81,7 @@ QString unitCaption(const QString& text, const QString& unit) {
 bool IsZoneActive(const AppContext& ctx, int zone) {
     const ZoneRecord* z = zoneOf(ctx, zone);
     if (!z) return false;
-    const int off = ctx.plant.TemperatureUnit == QStringLiteral("°F") ? 32 : 0;
-    return z->Setpoint != off;
+    return !isSwitchedOff(*z, ctx.plant.TemperatureUnit);
 }
 
 LabelLook lookX(AppContext& ctx, int zone) {

@@ -4,6 +4,8 @@
 #include "support/texts.h"
 #include "tools/groups.h"
 #include "widgets/display_rules.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 namespace zev {
 

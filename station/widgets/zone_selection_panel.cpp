@@ -5,6 +5,8 @@
 #include "widgets/touch_style.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QCheckBox>
 #include <QColor>

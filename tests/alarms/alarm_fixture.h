@@ -8,6 +8,7 @@
 #include "alarms/alarm_db.h"
 #include "alarms/alarm_log.h"
 #include "base/clock.h"
+#include "plant/tool_data.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,6 +4,7 @@
 
 #include "base/notification_hub.h"
 #include "support/texts.h"
+#include "plant/tool_data.h"
 
 #include <QFile>
 #include <QFileInfo>

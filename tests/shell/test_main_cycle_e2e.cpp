@@ -11,6 +11,7 @@
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
+#include "plant/zone_table.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -2,6 +2,9 @@
 // the first tick), the alarm database's compaction, ten history files kept, and
 // older ones given up while the disk runs short of space.
 #include "test_main_cycle_fixture.h"
+#include "trend/history_files.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -88,11 +91,11 @@ TEST_F(Housekeeping, RunsAtTheFirstTickAndOnceOnEachNewDay) {
 }
 
 TEST_F(Housekeeping, OfflineTheClockShowsOfflineOnGreen) {
-    ctx().plant.Online = false;
+    ctx().link->goOffline();
     tick();
     EXPECT_EQ(main.lblStatusbar(3)->text(), "OFFLINE");
     EXPECT_TRUE(main.lblStatusbar(2)->text().isEmpty());
-    ctx().plant.Online = true;
+    ctx().link->SetOnlineBetrieb(true);
     cycleOnce();
     EXPECT_EQ(main.lblStatusbar(3)->text(), QString::fromUtf8("Ausgänge AUS"));
     EXPECT_EQ(main.lblStatusbar(3)->styleSheet(), "background-color: palette(button);");

@@ -5,6 +5,8 @@
 #include "base/settings.h"
 #include "tools/active_tool.h"
 #include "tools/groups.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

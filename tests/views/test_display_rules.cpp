@@ -4,6 +4,7 @@
 
 #include "views/deviation_bar.h"
 #include "widgets/display_rules.h"
+#include "plant/zone_table.h"
 
 #include <QCoreApplication>
 #include <functional>

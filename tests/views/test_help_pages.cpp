@@ -4,6 +4,7 @@
 #include "base/settings.h"
 #include "views/help_pages.h"
 #include "views/help_panel.h"
+#include "plant/tool_data.h"
 
 #include <QTabBar>
 #include <QTextBrowser>

@@ -2,6 +2,8 @@
 
 #include "base/app_context.h"
 #include "widgets/touch_style.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -13,6 +13,8 @@
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QApplication>
 #include <QDir>

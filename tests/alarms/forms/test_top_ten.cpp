@@ -4,6 +4,8 @@
 
 #include "alarms/top_ten.h"
 #include "alarms/forms/top_ten_panel.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QLabel>
 #include <limits>
