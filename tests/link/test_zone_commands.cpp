@@ -67,6 +67,17 @@ TEST_F(ZoneCommandsTest, RefusedWritesSendNothingAndChangeNothing) {
         EXPECT_FALSE(r.sent()) << c.what;
         EXPECT_EQ(commandTelegrams(), before) << c.what << ": a telegram went out";
     }
+    // A user level the operator does not reach: nothing goes out, not even in a batch.
+    tc.users->loadLevelNames();
+    tc.users->loadPasswords();
+    const std::uint64_t beforeLevel = commandTelegrams();
+    tc.answer({QStringLiteral("1"), QStringLiteral("1")});  // no login, twice
+    EXPECT_EQ(commands().write(2, WriteCode::Setpoint, 210, 2).refusal, Refusal::Level);
+    const BatchResult batch = commands().writeBatch({1, 2}, WriteCode::Setpoint, [](int) { return 210; }, 2);
+    EXPECT_TRUE(batch.levelRefused);
+    EXPECT_TRUE(batch.accepted.empty() && batch.failed.empty());
+    EXPECT_EQ(commandTelegrams(), beforeLevel);
+
     EXPECT_EQ(bus.plant().setpoint(1, 2), 200);
     EXPECT_EQ(tc.plant.zone(2).Setpoint, 200);
     EXPECT_EQ(tc.plant.zone(3).Mode, 2);
