@@ -25,7 +25,7 @@
 #include "support/error_protocol.h"
 #include "support/operator.h"
 #include "support/password_store.h"
-#include "support/printing.h"
+#include "support/forms/system_printer.h"
 #include "support/scripted_operator.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"

@@ -120,10 +120,19 @@ QStringList ErrorProtocol::wrapForPrint(const QString& protocol) {
     return out;
 }
 
+Report ErrorProtocol::protocolReport() const {
+    Report report;
+    report.title = texts_(136);
+    report.printTitle = false;  // the protocol's own second line is its heading
+    report.pageLabel = texts_(TextNo::PageLabel);
+    report.addLines(wrapForPrint(protocol_));
+    return report;
+}
+
 void ErrorProtocol::printProtocol() {
     QString error;
     QString pdf;
-    if (!printer_.printLines(texts_(136), wrapForPrint(protocol_), &error, &pdf))
+    if (!printer_.print(protocolReport(), &error, &pdf))
         tellOperator(op_, texts_, texts_(TextNo::PrintFailed) + error);
     else if (!pdf.isEmpty())
         tellOperator(op_, texts_, texts_(TextNo::PrintedToFile) + pdf);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "support/operator.h"
+#include "support/report.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,9 @@ public:
     const QString& protocol() const { return protocol_; }
     // Print layout: words kept whole, a new line after column 73 indented by 20.
     static QStringList wrapForPrint(const QString& protocol);
+    // What printing sends to the printer: the wrapped protocol in a fixed-pitch
+    // font, with page numbers.
+    Report protocolReport() const;
 
     void printProtocol() override;
     void storeProtocol() override;

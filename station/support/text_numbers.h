@@ -8,6 +8,7 @@ constexpr int Yes = 194;
 constexpr int No = 195;
 constexpr int Cancel = 196;
 constexpr int CallStackCaption = 177;
+constexpr int PageLabel = 113;
 constexpr int PrintFailed = 114;
 constexpr int PrintedToFile = 203;
 constexpr int FileWriteFailed = 202;

@@ -63,15 +63,19 @@ public:
     bool dateTimeSettingsWork = true;
 };
 
+// Records every report it is given; `pdf` set: answers as a system without a
+// printer that wrote that file.
 class FakePrinter final : public Printer {
 public:
-    bool printLines(const QString& title, const QStringList& lines, QString* error, QString*) override {
-        jobs.append({title, lines});
+    bool print(const Report& report, QString* error, QString* pdfFile) override {
+        jobs.append(report);
         if (!works && error) *error = QStringLiteral("no paper");
+        if (works && pdfFile) *pdfFile = pdf;
         return works;
     }
-    QList<std::pair<QString, QStringList>> jobs;
+    QList<Report> jobs;
     bool works = true;
+    QString pdf;
 };
 
 class FakeProgress final : public ProgressLine {

@@ -150,6 +150,39 @@ TEST_F(ErrorProtocolTest, ReadAndDeleteTheErrorLog) {
     EXPECT_FALSE(tc.home.exists(QStringLiteral("ZEV3.ERR")));
 }
 
+// What goes to the printer is the protocol in the print layout, one fixed-pitch
+// block without an extra heading, with page numbers.
+TEST_F(ErrorProtocolTest, PrintedReportIsTheWrappedProtocol) {
+    tc.clock.set(QDateTime(QDate(2026, 3, 2), QTime(14, 5, 9)));
+    QStringList words;
+    for (int i = 1; i <= 12; ++i) words << QStringLiteral("step%1").arg(i, 2, 10, QLatin1Char('0'));
+    errors().CallStack(words.join(QLatin1Char(' ')));
+    tc.answer({QStringLiteral("2"), QStringLiteral("2")});
+    errors().OnError(QStringLiteral("main_form"), QStringLiteral("Form_Load"), 75, QStringLiteral("disk full"), 0);
+    tc.printer.pdf = tc.home.file(QStringLiteral("PRINT/F.pdf"));
+    errors().printProtocol();
+
+    ASSERT_EQ(tc.printer.jobs.size(), 1);
+    const Report& job = tc.printer.jobs[0];
+    EXPECT_EQ(job.title, QStringLiteral("F E H L E R P R O T O K O L L"));
+    EXPECT_FALSE(job.printTitle);
+    EXPECT_TRUE(job.pageNumbers);
+    EXPECT_EQ(job.pageLabel, QStringLiteral("Seite "));
+    ASSERT_EQ(job.blocks.size(), 1u);
+    const auto* block = std::get_if<ReportLines>(&job.blocks[0]);
+    ASSERT_NE(block, nullptr);
+    EXPECT_TRUE(block->fixedPitch);
+    const QStringList& lines = block->lines;
+    ASSERT_GE(lines.size(), 14);
+    EXPECT_EQ(lines[1], QStringLiteral("          F E H L E R P R O T O K O L L "));
+    EXPECT_EQ(lines[5], QStringLiteral("Fehler-Nr:\t75 (disk full) "));
+    // The call-stack entry: ten words of 7 columns fill 70, the eleventh passes 73.
+    EXPECT_EQ(lines[11], QStringLiteral("step01 step02 step03 step04 step05 step06 step07 step08 step09 step10 "));
+    EXPECT_EQ(lines[12], QString(20, QLatin1Char(' ')) + QStringLiteral("step11 step12 14:05:09 "));
+    EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("Kein Drucker vorhanden. Der Ausdruck wurde in die Datei geschrieben: ") +
+                                         tc.printer.pdf));
+}
+
 TEST_F(ErrorProtocolTest, PrintingWithoutPrinterReportsTheFailure) {
     tc.printer.works = false;
     tc.answer({QStringLiteral("2"), QStringLiteral("2")});

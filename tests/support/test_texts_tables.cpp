@@ -5,7 +5,6 @@
 #include "support/texts_table.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QString>
 #include <gtest/gtest.h>

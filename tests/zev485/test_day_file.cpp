@@ -1,17 +1,22 @@
-// Day files: exact bytes of known records, the midnight second, failures of the
-// disk or directory and the recovery from them, and a file written by the
-// library itself while it scans the in-process simulator.
+// Day files: the published layout against its documented numbers, exact bytes
+// of known records, the midnight second, failures of the disk or directory and
+// the recovery from them, and a file written by the library itself while it
+// scans the in-process simulator.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "bus_fixture.h"
 #include "core/day_file.h"
 #include "core/file_logger.h"
 #include "protocol/in_process_bus.h"
 #include "zev485.h"
+#include "zev485_dayfile.h"
 
 namespace fs = std::filesystem;
 using zev485::wire::ZoneSample;
@@ -74,6 +79,48 @@ const ZoneSample kNoValue{-10024, -10024, -10024, -10024, -10024};
 std::vector<ZoneSample> twoZones() { return {{250, 248, 0x41, 35, 27}, {-5, 300, 0x400000, 100, 0}}; }
 
 }  // namespace
+
+// The numbers a reader of the history relies on, written out as documented (not
+// derived from each other), and the entry coding against literal bytes.
+TEST(DayFileLayout, PublishedDefinitionsAreTheDocumentedLayout) {
+    namespace df = zev485::dayfile;
+    EXPECT_EQ(ZEV485_DAY_SECONDS, 86400);
+    EXPECT_EQ(ZEV485_DAY_PRESENCE_OFFSET, 0);
+    EXPECT_EQ(ZEV485_DAY_PRESENCE_BYTES, 86400);
+    EXPECT_EQ(ZEV485_DAY_RECORDS_OFFSET, 86400);
+    EXPECT_EQ(ZEV485_DAY_ZONES, 270);
+    EXPECT_EQ(ZEV485_DAY_ENTRY_BYTES, 12);
+    EXPECT_EQ(ZEV485_DAY_RECORD_BYTES, 3240);
+    EXPECT_EQ(ZEV485_DAY_FILE_BYTES, 280022400);  // 86400 x 3241
+    EXPECT_EQ(ZEV485_NOVALUE, -10024);
+    const int fieldsAt[] = {ZEV485_DAY_SETPOINT_AT, ZEV485_DAY_ACTUAL_AT, ZEV485_DAY_STATUS_AT,
+                            ZEV485_DAY_OUTPUT_AT, ZEV485_DAY_CURRENT_AT};
+    EXPECT_EQ(std::vector<int>(std::begin(fieldsAt), std::end(fieldsAt)), (std::vector<int>{0, 2, 4, 8, 10}));
+
+    struct Case { int64_t got, want; const char* what; };
+    for (const Case& c : {Case{df::presenceOffset(1), 0, "presence 1"},
+                          Case{df::presenceOffset(86400), 86399, "presence 86400"},
+                          Case{df::recordOffset(1), 86400, "record 1"},
+                          Case{df::recordOffset(2), 89640, "record 2"},
+                          Case{df::recordOffset(86400), 280019160, "record 86400"},
+                          Case{df::entryOffset(1, 2), 86412, "second 1 zone 2"},
+                          Case{df::entryOffset(3, 270), 96108, "second 3 zone 270"}})
+        EXPECT_EQ(c.got, c.want) << c.what;
+
+    struct Coded { std::string bytes; df::ZoneEntry entry; };
+    for (const Coded& c : {
+             Coded{std::string("\xFA\x00\xF8\x00\x41\x00\x00\x00\x23\x00\x1B\x00", 12), {250, 248, 0x41, 35, 27}},
+             Coded{std::string("\xFB\xFF\x2C\x01\x01\x00\x00\x80\x9C\xFF\xFF\x7F", 12),
+                   {-5, 300, INT32_MIN + 1, -100, 32767}},
+             // A default entry is "no value" in every field, the status as D8 D8 FF FF.
+             Coded{std::string("\xD8\xD8\xD8\xD8\xD8\xD8\xFF\xFF\xD8\xD8\xD8\xD8", 12), df::ZoneEntry{}}}) {
+        const auto* raw = reinterpret_cast<const unsigned char*>(c.bytes.data());
+        EXPECT_EQ(df::decodeEntry(raw), c.entry) << c.entry.setpoint;
+        unsigned char out[12] = {};
+        df::encodeEntry(c.entry, out);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(out), 12), c.bytes) << c.entry.setpoint;
+    }
+}
 
 TEST(DayFile, RecordsLandAtTheirOffsetsLittleEndianAndAReopenedFileContinues) {
     zevtest::TempDir dir;

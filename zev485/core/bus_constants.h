@@ -6,12 +6,15 @@
 #include <chrono>
 #include <cstdint>
 
+#include "zev485.h"
+#include "zev485_dayfile.h"
+
 namespace zev485 {
 
 inline constexpr int kMaxAddress = 99;   // two address digits on the line
 inline constexpr int kMaxChannels = 32;  // channels of one controller
-inline constexpr int kLogZones = 270;    // zones in a day-file record
-inline constexpr std::int32_t kNoValue = -10024;
+inline constexpr int kLogZones = ZEV485_DAY_ZONES;  // zones in a day-file record
+inline constexpr std::int32_t kNoValue = ZEV485_NOVALUE;
 
 // Status word of a controller whose telegrams fail, by cause (all negative).
 inline constexpr std::int32_t kStatusNoAnswer = -1;

@@ -9,18 +9,6 @@
 namespace zev485 {
 namespace {
 
-void put16(unsigned char* at, std::int16_t v) {
-    const auto u = static_cast<std::uint16_t>(v);
-    at[0] = static_cast<unsigned char>(u & 0xFF);
-    at[1] = static_cast<unsigned char>(u >> 8);
-}
-
-void put32(unsigned char* at, std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<unsigned char>((u >> (8 * i)) & 0xFF);
-}
-
 bool writeAll(int fd, const void* data, std::size_t size, off_t offset) {
     const auto* p = static_cast<const unsigned char*>(data);
     while (size > 0) {
@@ -40,20 +28,18 @@ bool writeAll(int fd, const void* data, std::size_t size, off_t offset) {
 
 std::string dayFileName(int year, int month, int day) {
     char name[32];
-    std::snprintf(name, sizeof name, "%04d%02d%02d.CDB", year, month, day);
+    std::snprintf(name, sizeof name, ZEV485_DAY_FILE_NAME_FORMAT, year, month, day);
     return name;
 }
 
 void encodeRecord(const std::vector<wire::ZoneSample>& zones, DayRecord& out) {
-    constexpr auto nv = static_cast<std::int16_t>(kNoValue);
-    for (std::size_t z = 0; z < kLogZones; ++z) {
-        const wire::ZoneSample s = z < zones.size() ? zones[z] : wire::ZoneSample{nv, nv, kNoValue, nv, nv};
-        unsigned char* e = out.data() + z * kEntryBytes;
-        put16(e + 0, s.setpoint);
-        put16(e + 2, s.actual);
-        put32(e + 4, s.status);
-        put16(e + 8, s.output);
-        put16(e + 10, s.current);
+    for (std::size_t z = 0; z < static_cast<std::size_t>(dayfile::kZones); ++z) {
+        dayfile::ZoneEntry e;  // the no-value marker in every field
+        if (z < zones.size()) {
+            const wire::ZoneSample& s = zones[z];
+            e = {s.setpoint, s.actual, s.status, s.output, s.current};
+        }
+        dayfile::encodeEntry(e, out.data() + z * dayfile::kEntryBytes);
     }
 }
 
@@ -86,14 +72,12 @@ void DayFile::close() {
 bool DayFile::write(int second, const DayRecord& record) {
     if (fd_ < 0 || second < 1 || second > kSecondsPerDay)
         return false;
-    const auto index = static_cast<off_t>(second - 1);
-    const off_t recordAt = static_cast<off_t>(kPresenceBytes) + index * static_cast<off_t>(kRecordBytes);
-    if (!writeAll(fd_, record.data(), record.size(), recordAt))
+    if (!writeAll(fd_, record.data(), record.size(), static_cast<off_t>(dayfile::recordOffset(second))))
         return false;
     if (::fdatasync(fd_) != 0)
         return false;
     const unsigned char present = 1;
-    return writeAll(fd_, &present, 1, index);
+    return writeAll(fd_, &present, 1, static_cast<off_t>(dayfile::presenceOffset(second)));
 }
 
 }  // namespace zev485

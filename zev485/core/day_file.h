@@ -1,9 +1,6 @@
-// The day file of the trend history, "YYYYMMDD.CDB": an 86400-byte presence
-// map (byte s-1 non-zero when second s of the day was recorded), then one
-// record per second, record s at 86400 + (s-1) * 3240: 270 zone entries of
-// 12 bytes, little-endian: setpoint i16, actual value i16, status word i32,
-// output % i16, heater current 0.1 A i16; -10024 where nothing is known.
-// The file grows by writes at offsets; never-written seconds stay holes.
+// Writing the day file of the trend history, "YYYYMMDD.CDB", in the layout
+// published in zev485_dayfile.h. The file grows by writes at offsets;
+// never-written seconds stay holes.
 #pragma once
 
 #include <array>
@@ -13,20 +10,18 @@
 
 #include "bus_constants.h"
 #include "wire/block.h"
+#include "zev485_dayfile.h"
 
 namespace zev485 {
 
-inline constexpr int kSecondsPerDay = 86400;
-inline constexpr std::size_t kPresenceBytes = kSecondsPerDay;
-inline constexpr std::size_t kEntryBytes = 12;
-inline constexpr std::size_t kRecordBytes = kLogZones * kEntryBytes;
+inline constexpr int kSecondsPerDay = dayfile::kSeconds;
 
-using DayRecord = std::array<unsigned char, kRecordBytes>;
+using DayRecord = std::array<unsigned char, dayfile::kRecordBytes>;
 
 // "YYYYMMDD.CDB"
 std::string dayFileName(int year, int month, int day);
 
-// Zone entries in file layout; missing zones (fewer than 270) get -10024.
+// Zone entries in file layout; zones beyond the given ones get the no-value marker.
 void encodeRecord(const std::vector<wire::ZoneSample>& zones, DayRecord& out);
 
 class DayFile {
