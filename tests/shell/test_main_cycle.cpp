@@ -69,6 +69,26 @@ TEST_F(MainCycleTest, ControllersSilentFromTheStartAreLogged) {
     EXPECT_EQ(main.lblStatusbar(2)->styleSheet(), "background-color: #FF8080;");
 }
 
+// The library has not come to controller 2 yet: its zones are not known, which
+// is no failure; once a whole scan has passed, "no value" is one.
+TEST_F(MainCycleTest, ZonesNotReadYetAreNoFailureUntilAWholeScanHasPassed) {
+    bus.scans = 0;
+    for (int c = 1; c <= 3; ++c) bus.values.erase({2, c, 3});
+    for (int i = 0; i < 3; ++i) cycleOnce();
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(ctx().plant.zone(4).StatusCode, 0);
+    EXPECT_EQ(main.lblStatusbar(2)->text(), "");
+    EXPECT_EQ(ctx().plant.zone(1).Mode, 2) << "controller 1 was read";
+    bus.scans = 1;
+    cycleOnce();
+    const auto r = rows();
+    ASSERT_EQ(r.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(r[static_cast<std::size_t>(i)].adresse, QString::number(4 + i));
+        EXPECT_EQ(r[static_cast<std::size_t>(i)].meldung, "Kommunikationsfehler");
+    }
+}
+
 // Each pass runs every other tick: the fault time grows by the time that passed
 // since the last reading (0.5 s), not by the timer's 0.25 s.
 TEST_F(MainCycleTest, FaultTimeGrowsByTheRealTimeBetweenReadings) {
