@@ -18,6 +18,7 @@ namespace zev {
 namespace {
 constexpr int kTextColumn = 64;          // size of Quelle and Meldung
 constexpr int kAcknowledge = -1;         // queued operation: stamp Quittiert
+constexpr int kCloseEarlier = -2;        // queued operation: close a zone's alarms of earlier runs
 constexpr std::size_t kMaxQueued = 100000;  // about 20 MB of records waiting for the disk
 const QString kModule = QStringLiteral("frmAlarm");
 
@@ -78,6 +79,16 @@ void AlarmLog::acknowledge(const QString& whereClause) {
     if (batchDepth_ == 0) flush();
 }
 
+bool AlarmLog::firstReading(int zone) {
+    if (zone < 1) return false;
+    if (read_.size() <= static_cast<std::size_t>(zone)) read_.resize(static_cast<std::size_t>(zone) + 1, false);
+    if (read_[static_cast<std::size_t>(zone)]) return false;
+    read_[static_cast<std::size_t>(zone)] = true;
+    queue_.push_back({kCloseEarlier, QString(), zone, QString(), now()});
+    if (batchDepth_ == 0) flush();
+    return true;
+}
+
 bool AlarmLog::prepareStatements(QString* error, bool* damaged) {
     dropStatements();
     QSqlDatabase db = db_.database();
@@ -91,7 +102,8 @@ bool AlarmLog::prepareStatements(QString* error, bool* damaged) {
     const bool ok =
         make(insert_, "INSERT INTO LOG (Typ, Kommt, Geht, Quittiert, Quelle, Adresse, Meldung) VALUES (?, ?, ?, NULL, ?, ?, ?)") &&
         make(closeByZone_, "UPDATE LOG SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt >= ?") &&
-        make(closeBySource_, "UPDATE LOG SET Geht = ? WHERE Quelle = ? AND Geht IS NULL AND Kommt >= ?");
+        make(closeBySource_, "UPDATE LOG SET Geht = ? WHERE Quelle = ? AND Geht IS NULL AND Kommt >= ?") &&
+        make(closeEarlier_, "UPDATE LOG SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt < ?");
     if (!ok) dropStatements();
     return ok;
 }
@@ -100,6 +112,7 @@ void AlarmLog::dropStatements() {
     insert_.reset();
     closeByZone_.reset();
     closeBySource_.reset();
+    closeEarlier_.reset();
 }
 
 bool AlarmLog::apply(const Op& op, QString* error, bool* damaged) {
@@ -120,6 +133,12 @@ bool AlarmLog::apply(const Op& op, QString* error, bool* damaged) {
         return run(q);
     }
     const QString adresse = QString::number(op.adresse);
+    if (op.typ == kCloseEarlier) {
+        closeEarlier_->addBindValue(op.now);
+        closeEarlier_->addBindValue(adresse);
+        closeEarlier_->addBindValue(start_);
+        return run(*closeEarlier_);
+    }
     if (op.typ == RecordType::Alarm || op.typ == RecordType::CloseOnly) {
         // A zone's alarms are its own whatever it is called (names repeat and
         // change); records of no zone go by their source.

@@ -20,6 +20,7 @@
 #include <QString>
 #include <deque>
 #include <memory>
+#include <vector>
 
 class QSqlQuery;
 
@@ -86,6 +87,13 @@ public:
     // Stamps Quittiert = now on every record the clause selects ("WHERE ...").
     void acknowledge(const QString& whereClause);
 
+    // The first reading of a zone in this run of the log (the program started
+    // or the link restarted): closes the zone's alarms still open from earlier
+    // runs, with this moment as Geht, and returns true; false afterwards. The
+    // caller then compares the reading with "no fault", so a fault still there
+    // opens a new record (an alarm spanning a restart is two records).
+    bool firstReading(int zone);
+
     // DBCompact: deletes records older than ten days and compacts the file
     // into a new STOER.MDB, keeping the old one as STOER.BAK; due when the backup
     // is at least `days` old (0: always). True when compacted or not due.
@@ -133,7 +141,8 @@ private:
     std::deque<Op> queue_;
     int batchDepth_ = 0;
     bool failing_ = false;   // inside an episode of failed writes (reported once)
-    std::unique_ptr<QSqlQuery> insert_, closeByZone_, closeBySource_;
+    std::vector<bool> read_;  // zones read in this run (firstReading)
+    std::unique_ptr<QSqlQuery> insert_, closeByZone_, closeBySource_, closeEarlier_;
 };
 
 }  // namespace zev

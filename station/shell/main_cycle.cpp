@@ -121,10 +121,9 @@ void MainCycle::readingPass() {
         const std::optional<std::int32_t> known = statusIfRead(ctx_, z);
         if (!known) continue;
         const std::int32_t status = *known;
-        if (!read_[static_cast<std::size_t>(z)]) {
-            read_[static_cast<std::size_t>(z)] = true;
-            if (oldStatus == kNoValue) oldStatus = 0;
-        }
+        // First reading in this run of the log: earlier runs' alarms of the zone
+        // are closed and "no fault" is the comparison (a silent controller is logged).
+        if (log && log->firstReading(z)) oldStatus = 0;
         if (status < 0) {
             if (status != oldStatus) errLog(RecordType::Alarm, zone, z, zone.StatusText);
             continue;

@@ -14,7 +14,6 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <cstdint>
 
 namespace zev {
@@ -82,10 +81,6 @@ private:
     MaxAlarm max_;
     QString shownStyle2_;
     QPointer<TarvoDiagWindow> tarvo_;
-    // Zones whose status the cycle has read since the start: the zone table
-    // starts with "no value", which must not hide a controller that is silent
-    // from the start.
-    std::array<bool, 271> read_{};
 };
 
 }  // namespace zev
