@@ -75,7 +75,13 @@ bool AlarmLog::Batch::commit() {
 }
 
 void AlarmLog::acknowledge(const QString& whereClause) {
-    queue_.push_back({kAcknowledge, QString(), 0, whereClause, now()});
+    // The list's condition in brackets: it may hold an OR of its own.
+    QString condition = whereClause.trimmed();
+    if (condition.startsWith(QLatin1String("WHERE "), Qt::CaseInsensitive)) condition = condition.mid(6);
+    if (condition.isEmpty()) condition = QStringLiteral("TRUE");
+    const QString sql = QStringLiteral("UPDATE LOG SET Quittiert = ? WHERE Quittiert IS NULL AND (") + condition +
+                        QLatin1Char(')');
+    queue_.push_back({kAcknowledge, QString(), 0, sql, now()});
     if (batchDepth_ == 0) flush();
 }
 
@@ -124,7 +130,7 @@ bool AlarmLog::apply(const Op& op, QString* error, bool* damaged) {
     };
     if (op.typ == kAcknowledge) {
         QSqlQuery q(db_.database());
-        if (!q.prepare(QStringLiteral("UPDATE LOG SET Quittiert = ? ") + op.meldung)) {
+        if (!q.prepare(op.meldung)) {
             *error = q.lastError().text();
             *damaged = AlarmDb::isDamage(q.lastError());
             return false;

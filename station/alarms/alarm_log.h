@@ -84,7 +84,8 @@ public:
         bool done_ = false;
     };
 
-    // Stamps Quittiert = now on every record the clause selects ("WHERE ...").
+    // Stamps Quittiert = now on every record the clause ("WHERE ...") selects
+    // that has no acknowledgement yet: a record keeps its first one.
     void acknowledge(const QString& whereClause);
 
     // The first reading of a zone in this run of the log (the program started

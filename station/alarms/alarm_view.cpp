@@ -229,7 +229,7 @@ bool AlarmView::entering(int previousTab) {
 void AlarmView::cmdAcknowledge_Click() {
     guarded(ctx_.errors, kModule, QStringLiteral("cmdAcknowledge_Click"), [&] {
         if (!ctx_.users.CheckLevel(2)) return;
-        // Every record of the list as it stands, also those acknowledged before.
+        // The records of the list that have no acknowledgement yet; earlier ones keep theirs.
         log_->acknowledge(clause_);
         RefreshData(false);
     });
