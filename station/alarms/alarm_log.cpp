@@ -5,12 +5,14 @@
 #include "shell/notification_hub.h"
 #include "support/clock.h"
 #include "support/procedure.h"
+#include "support/notices.h"
 #include "support/texts.h"
 #include "support/zev_error.h"
 
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 #include <QVariant>
 
 namespace zev {
@@ -40,11 +42,13 @@ bool knownType(int typ) {
 }  // namespace
 
 AlarmLog::AlarmLog(AppContext& ctx, const QString& directory, QObject* parent)
-    : QObject(parent), ctx_(ctx), db_(directory) {
+    : QObject(parent), ctx_(ctx), db_(directory, [&ctx] { return ctx.clock.now(); }) {
     start_ = now();
+    QString restoreError;
+    if (db_.recoverAtStart(&restoreError)) tellLater(ctx_.texts(290));
     made_ = db_.Make_StoerDB(&openError_);
     ctx_.hub.subscribe(Msg::AlarmDbRecreated, this, [this] { onDamageNotification(); });
-    if (made_ == AlarmDb::Made::Recreated) ctx_.hub.post(Msg::AlarmDbRecreated);
+    if (made_ == AlarmDb::Made::Recreated) noteRecreated();
 }
 
 AlarmLog::~AlarmLog() {
@@ -224,7 +228,7 @@ bool AlarmLog::reopen(bool check) {
     made_ = db_.Make_StoerDB(&openError_, check);
     if (made_ == AlarmDb::Made::Failed) return false;
     emit reopened();
-    if (made_ == AlarmDb::Made::Recreated) ctx_.hub.post(Msg::AlarmDbRecreated);
+    if (made_ == AlarmDb::Made::Recreated) noteRecreated();
     return true;
 }
 
@@ -234,7 +238,20 @@ void AlarmLog::recreateAfterDamage() {
     made_ = db_.recreate(&openError_);
     if (made_ == AlarmDb::Made::Failed) return;
     emit reopened();
+    noteRecreated();
+}
+
+void AlarmLog::noteRecreated() {
     ctx_.hub.post(Msg::AlarmDbRecreated);
+    const AlarmDb::Salvage& salvage = db_.lastSalvage();
+    if (salvage.keptAs.isEmpty()) return;
+    tellLater(ctx_.texts(291) + QString::number(salvage.saved) + QStringLiteral("\r\n") + ctx_.texts(293) +
+              QFileInfo(salvage.keptAs).fileName());
+}
+
+void AlarmLog::tellLater(const QString& text) {
+    // After the current event: never in the middle of a pass or a view being built.
+    QTimer::singleShot(0, this, [this, text] { tellOperator(ctx_.op, ctx_.texts, text, kNoticeAlarm); });
 }
 
 void AlarmLog::onDamageNotification() {

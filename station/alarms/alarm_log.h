@@ -19,6 +19,7 @@
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,9 @@ constexpr int Message = 1;
 constexpr int Alarm = 2;
 constexpr int CloseOnly = 98;  // only closes the source's open alarms
 }  // namespace RecordType
+
+// The steps of DBCompact, in order (see beforeCompactionStep).
+enum class CompactStep { DeleteOld, Repair, Copy, SyncCopy, DropBackup, KeepBackup, Replace, Reopen };
 
 // What the configuration view shows of the database.
 struct AlarmDbInfo {
@@ -100,6 +104,9 @@ public:
     // is at least `days` old (0: always). True when compacted or not due.
     bool DBCompact(double days);
     AlarmDbInfo info() const;
+    // Called before each step of DBCompact; returning false stops the compaction
+    // right there, leaving the files as a kill at that moment would (for tests).
+    std::function<bool(CompactStep)> beforeCompactionStep;
 
     // Records queued because they could not be written yet.
     int queued() const { return static_cast<int>(queue_.size()); }
@@ -130,6 +137,8 @@ private:
     void dropStatements();
     bool reopen(bool check = true);
     void recreateAfterDamage();
+    void noteRecreated();
+    void tellLater(const QString& text);
     void failed(const QString& error);
     void onDamageNotification();
     double now() const;
