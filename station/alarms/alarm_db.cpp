@@ -34,6 +34,9 @@ const char* const kCreateTable =
 
 const char* const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS KOMMT ON LOG (Kommt ASC)",
+    // The list asks type by type, newest first. (An index by zone would cost
+    // each pass a page per zone written.)
+    "CREATE INDEX IF NOT EXISTS TYP_KOMMT ON LOG (Typ, Kommt)",
     "CREATE INDEX IF NOT EXISTS OFFEN_ADRESSE ON LOG (Adresse) WHERE Geht IS NULL",
     "CREATE INDEX IF NOT EXISTS OFFEN_QUELLE ON LOG (Quelle) WHERE Geht IS NULL",
 };

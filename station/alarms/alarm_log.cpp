@@ -101,6 +101,8 @@ bool AlarmLog::firstReading(int zone) {
 
 bool AlarmLog::prepareStatements(QString* error, bool* damaged) {
     dropStatements();
+    // Closing goes through the small indexes of the open records, never through
+    // a walk over the records of the run that a range on Kommt would be.
     QSqlDatabase db = db_.database();
     auto make = [&](std::unique_ptr<QSqlQuery>& q, const char* sql) {
         q = std::make_unique<QSqlQuery>(db);
@@ -111,9 +113,9 @@ bool AlarmLog::prepareStatements(QString* error, bool* damaged) {
     };
     const bool ok =
         make(insert_, "INSERT INTO LOG (Typ, Kommt, Geht, Quittiert, Quelle, Adresse, Meldung) VALUES (?, ?, ?, NULL, ?, ?, ?)") &&
-        make(closeByZone_, "UPDATE LOG SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt >= ?") &&
-        make(closeBySource_, "UPDATE LOG SET Geht = ? WHERE Quelle = ? AND Geht IS NULL AND Kommt >= ?") &&
-        make(closeEarlier_, "UPDATE LOG SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt < ?");
+        make(closeByZone_, "UPDATE LOG INDEXED BY OFFEN_ADRESSE SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt >= ?") &&
+        make(closeBySource_, "UPDATE LOG INDEXED BY OFFEN_QUELLE SET Geht = ? WHERE Quelle = ? AND Geht IS NULL AND Kommt >= ?") &&
+        make(closeEarlier_, "UPDATE LOG INDEXED BY OFFEN_ADRESSE SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt < ?");
     if (!ok) dropStatements();
     return ok;
 }

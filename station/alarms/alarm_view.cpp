@@ -26,9 +26,6 @@ namespace zev {
 
 namespace {
 const QString kModule = QStringLiteral("frmAlarm");
-// Newest first: the list opens on the newest record at once, however many
-// records the file holds (only the rows in sight are fetched).
-const QString kOrder = QStringLiteral(" ORDER BY Kommt DESC, rowid DESC");
 const QString kCheckStyle = QStringLiteral("QCheckBox::indicator { width: 30px; height: 30px; }");
 
 QCheckBox* touchCheck(const QString& text, const QString& name, bool checked, QWidget* parent) {
@@ -161,7 +158,7 @@ void AlarmView::rebuildQuery() {
     const int zones = ctx_.plant.ZoneCount;
     const QString z = n < zones ? get_zone_querystring(selected_, zones) : QString();
     clause_ = sqlfilter(filter(), n, zones, z, log_->startStamp());
-    query_ = QStringLiteral("SELECT * FROM LOG ") + clause_ + kOrder;
+    query_ = zev::listQuery(filter(), n, zones, z, log_->startStamp());
 }
 
 bool AlarmView::listShown() const { return tabs_->currentIndex() == kTabList; }
