@@ -104,15 +104,8 @@ QString AlarmDb::dbPath() const { return QDir(directory_).filePath(AlarmDbFiles:
 QString AlarmDb::bakPath() const { return QDir(directory_).filePath(AlarmDbFiles::Backup); }
 QString AlarmDb::tempPath() const { return QDir(directory_).filePath(AlarmDbFiles::Temporary); }
 
-bool AlarmDb::recoverAtStart(QString* error) {
-    if (directory_.isEmpty()) return false;
-    dbfiles::removeWithJournal(tempPath());
-    if (QFileInfo::exists(dbPath()) || !QFileInfo(bakPath()).isFile()) return false;
-    // A kill between the two renames of an older compaction left only the backup.
-    QString reason;
-    if (dbfiles::copyDurably(bakPath(), tempPath(), dbPath(), &reason)) return true;
-    if (error) *error = reason;
-    return false;
+void AlarmDb::removeLeftovers() {
+    if (!directory_.isEmpty()) dbfiles::removeWithJournal(tempPath());
 }
 
 bool AlarmDb::isDamage(const QSqlError& error) {
@@ -195,6 +188,16 @@ AlarmDb::Made AlarmDb::Make_StoerDB(QString* error, bool check) {
     if (!QDir().mkpath(directory_)) {
         if (error) *error = QStringLiteral("cannot create the directory ") + directory_;
         return Made::Failed;
+    }
+    restored_ = false;
+    if (!QFileInfo::exists(dbPath()) && QFileInfo(bakPath()).isFile()) {
+        // A kill between the two renames of an older compaction left only the backup.
+        QString reason;
+        if (!dbfiles::copyDurably(bakPath(), tempPath(), dbPath(), &reason)) {
+            if (error) *error = reason;
+            return Made::Failed;
+        }
+        restored_ = true;
     }
     const bool existed = QFileInfo::exists(dbPath());
     if (existed && !QFileInfo(dbPath()).isFile()) {

@@ -63,13 +63,17 @@ public:
     QString tempPath() const;
 
     // At the start, before Make_StoerDB: a leftover new file of an interrupted
-    // compaction goes; a missing STOER.MDB is restored from STOER.BAK (never
-    // replaced by an empty file). True when it was restored.
-    bool recoverAtStart(QString* error);
+    // compaction or salvage goes.
+    void removeLeftovers();
+    // Whether the last Make_StoerDB found STOER.MDB missing and restored it
+    // from STOER.BAK.
+    bool restoredFromBackup() const { return restored_; }
 
     // Make_StoerDB: creates the file, or checks and repairs it (a damaged file is
-    // replaced by a new, empty one), makes sure of the indexes and opens the
-    // connection. check false skips the check (for a file just checked).
+    // replaced by a new one, see recreate), makes sure of the indexes and opens
+    // the connection. A missing file with STOER.BAK present is restored from the
+    // backup, never made anew empty (Failed when that cannot be done). check
+    // false skips the check (for a file just checked).
     Made Make_StoerDB(QString* error, bool check = true);
     // Replaces a damaged file by a new one: the damaged file is kept as
     // STOER_<date>_<time>.DAMAGED, every row that can still be read from it is
@@ -106,6 +110,7 @@ private:
     QString connection_;
     std::function<QDateTime()> now_;
     Salvage salvage_;
+    bool restored_ = false;
 };
 
 }  // namespace zev

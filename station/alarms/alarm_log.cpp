@@ -44,9 +44,9 @@ bool knownType(int typ) {
 AlarmLog::AlarmLog(AppContext& ctx, const QString& directory, QObject* parent)
     : QObject(parent), ctx_(ctx), db_(directory, [&ctx] { return ctx.clock.now(); }) {
     start_ = now();
-    QString restoreError;
-    if (db_.recoverAtStart(&restoreError)) tellLater(ctx_.texts(290));
+    db_.removeLeftovers();
     made_ = db_.Make_StoerDB(&openError_);
+    if (db_.restoredFromBackup()) tellLater(ctx_.texts(290));
     ctx_.hub.subscribe(Msg::AlarmDbRecreated, this, [this] { onDamageNotification(); });
     if (made_ == AlarmDb::Made::Recreated) noteRecreated();
 }
@@ -228,6 +228,7 @@ void AlarmLog::failed(const QString& error) {
 bool AlarmLog::reopen(bool check) {
     dropStatements();
     made_ = db_.Make_StoerDB(&openError_, check);
+    if (db_.restoredFromBackup()) tellLater(ctx_.texts(290));
     if (made_ == AlarmDb::Made::Failed) return false;
     emit reopened();
     if (made_ == AlarmDb::Made::Recreated) noteRecreated();
