@@ -25,17 +25,31 @@ namespace {
 
 using zevsim::FaultKind;
 
-class MainCycleEndToEnd : public ::testing::Test {
+// The station identified on the simulator with its views loaded; the test
+// ticks the cycle itself.
+class OnSimulator : public ::testing::Test {
 protected:
-    MainCycleEndToEnd() {
+    explicit OnSimulator(std::vector<zevsim::ControllerConfig> line) : sim(std::move(line)) {
         identified = identifyAndHeat(tc, sim, 200);
         main.InitForms();
         QCoreApplication::processEvents();
-        main.mainTimer()->stop();  // the test ticks the cycle itself
+        main.mainTimer()->stop();
         cycle = new MainCycle(*tc.ctx, main);
         main.onMainTimer = [this] { cycle->mainTimer_Timer(); };
     }
-    ~MainCycleEndToEnd() override { main.unloadViews(); }
+    ~OnSimulator() override { main.unloadViews(); }
+
+    zevsim::InProcessBus sim;
+    TestContext tc;
+    SplashWindow splash;
+    MainWindow main{*tc.ctx, splash};
+    MainCycle* cycle = nullptr;
+    bool identified = false;
+};
+
+class MainCycleEndToEnd : public OnSimulator {
+protected:
+    MainCycleEndToEnd() : OnSimulator(controllers({8, 8})) {}
 
     // The plant runs, the library scans, then one reading and one evaluation pass.
     void runCycle(double plantSeconds = 1.0) {
@@ -51,13 +65,6 @@ protected:
         AlarmListModel* m = alarms()->model();
         return m->data(m->index(row, column)).toString();
     }
-
-    zevsim::InProcessBus sim{controllers({8, 8})};
-    TestContext tc;
-    SplashWindow splash;
-    MainWindow main{*tc.ctx, splash};
-    MainCycle* cycle = nullptr;
-    bool identified = false;
 };
 
 TEST_F(MainCycleEndToEnd, ABrokenSensorOpensAnAlarmItsRepairClosesIt) {
@@ -115,17 +122,9 @@ TEST_F(MainCycleEndToEnd, ASetpointChangedAtTheControllerIsLogged) {
 // A line of eight controllers of 16 zones, started the way the station starts:
 // the views and their alarm log are there before the library has read every
 // controller once.
-class LineStart : public ::testing::Test {
+class LineStart : public OnSimulator {
 protected:
-    LineStart() {
-        identified = identifyAndHeat(tc, sim, 200);
-        main.InitForms();
-        QCoreApplication::processEvents();
-        main.mainTimer()->stop();
-        cycle = new MainCycle(*tc.ctx, main);
-        main.onMainTimer = [this] { cycle->mainTimer_Timer(); };
-    }
-    ~LineStart() override { main.unloadViews(); }
+    LineStart() : OnSimulator(controllers({16, 16, 16, 16, 16, 16, 16, 16})) {}
 
     // The library forgets what it read and stands before its first scan, as
     // after identification.
@@ -147,12 +146,6 @@ protected:
         return q.value(0).toInt();
     }
 
-    zevsim::InProcessBus sim{controllers({16, 16, 16, 16, 16, 16, 16, 16})};
-    TestContext tc;
-    SplashWindow splash;
-    MainWindow main{*tc.ctx, splash};
-    MainCycle* cycle = nullptr;
-    bool identified = false;
 };
 
 TEST_F(LineStart, ZonesNotReadYetGiveNoRecordAControllerThatStopsAnsweringDoes) {
