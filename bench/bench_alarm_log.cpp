@@ -149,9 +149,7 @@ void BM_ListQuery(benchmark::State& state) {
     int n = 0;
     for (int z = 1; z <= kZones; ++z) n += selected[static_cast<std::size_t>(z)];
     const QString zc = n < kZones ? zev::get_zone_querystring(selected, kZones) : QString();
-    const QString query = QStringLiteral("SELECT * FROM LOG ") +
-                          zev::sqlfilter(f, n, kZones, zc, zev::convert(p.start)) +
-                          QStringLiteral(" ORDER BY Kommt DESC, rowid DESC");
+    const QString query = zev::listQuery(f, n, kZones, zc, zev::convert(p.start));
     zev::AlarmListModel model(*p.t.texts);
     int rows = 0;
     for (auto _ : state) {

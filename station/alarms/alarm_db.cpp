@@ -1,5 +1,9 @@
 #include "alarms/alarm_db.h"
 
+#include "alarms/alarm_db_files.h"
+#include "alarms/alarm_db_salvage.h"
+#include "alarms/sql_scratch.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,7 +11,6 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
-#include <atomic>
 
 namespace zev {
 
@@ -31,14 +34,12 @@ const char* const kCreateTable =
 
 const char* const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS KOMMT ON LOG (Kommt ASC)",
+    // The list asks type by type, newest first. (An index by zone would cost
+    // each pass a page per zone written.)
+    "CREATE INDEX IF NOT EXISTS TYP_KOMMT ON LOG (Typ, Kommt)",
     "CREATE INDEX IF NOT EXISTS OFFEN_ADRESSE ON LOG (Adresse) WHERE Geht IS NULL",
     "CREATE INDEX IF NOT EXISTS OFFEN_QUELLE ON LOG (Quelle) WHERE Geht IS NULL",
 };
-
-QString uniqueName(const char* kind) {
-    static std::atomic<int> counter{0};
-    return QStringLiteral("zev-alarmdb-%1-%2").arg(QLatin1String(kind)).arg(++counter);
-}
 
 int primaryCode(const QSqlError& error) {
     bool ok = false;
@@ -46,32 +47,7 @@ int primaryCode(const QSqlError& error) {
     return ok ? (code & 0xFF) : -1;
 }
 
-// A connection of its own for one job on a closed file; removed on scope exit.
-class Scratch {
-public:
-    explicit Scratch(const QString& path, bool readOnly = false) : name_(uniqueName("scratch")) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db.setDatabaseName(path);
-        if (readOnly) db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        opened_ = db.open();
-        if (!opened_) error_ = db.lastError().text();
-    }
-    ~Scratch() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(name_, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name_);
-    }
-    bool opened() const { return opened_; }
-    const QString& error() const { return error_; }
-    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
-
-private:
-    QString name_;
-    bool opened_ = false;
-    QString error_;
-};
+using Scratch = SqlScratch;
 
 // "ok" from an integrity pragma, or the first problem it names. *damage tells a
 // damaged file from one that could not be read at all.
@@ -112,13 +88,12 @@ bool hasLogTable(QSqlDatabase db, QString* reason, bool* damage) {
     return false;
 }
 
-bool removeFileAndJournal(const QString& path) {
-    QFile::remove(path + QStringLiteral("-journal"));
-    return !QFileInfo::exists(path) || QFile::remove(path);
-}
 }  // namespace
 
-AlarmDb::AlarmDb(QString directory) : directory_(std::move(directory)), connection_(uniqueName("log")) {}
+AlarmDb::AlarmDb(QString directory, std::function<QDateTime()> now)
+    : directory_(std::move(directory)), connection_(uniqueConnectionName("log")), now_(std::move(now)) {
+    if (!now_) now_ = [] { return QDateTime::currentDateTime(); };
+}
 
 AlarmDb::~AlarmDb() {
     close();
@@ -127,6 +102,11 @@ AlarmDb::~AlarmDb() {
 
 QString AlarmDb::dbPath() const { return QDir(directory_).filePath(AlarmDbFiles::Database); }
 QString AlarmDb::bakPath() const { return QDir(directory_).filePath(AlarmDbFiles::Backup); }
+QString AlarmDb::tempPath() const { return QDir(directory_).filePath(AlarmDbFiles::Temporary); }
+
+void AlarmDb::removeLeftovers() {
+    if (!directory_.isEmpty()) dbfiles::removeWithJournal(tempPath());
+}
 
 bool AlarmDb::isDamage(const QSqlError& error) {
     const int code = primaryCode(error);
@@ -145,10 +125,10 @@ void AlarmDb::close() {
     db.close();
 }
 
-bool AlarmDb::openConnection(QString* error) {
+bool AlarmDb::openConnection(QString* error, const QString& path) {
     QSqlDatabase db = QSqlDatabase::contains(connection_) ? QSqlDatabase::database(connection_, false)
                                                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db.setDatabaseName(dbPath());
+    db.setDatabaseName(path.isEmpty() ? dbPath() : path);
     if (!db.open()) {
         if (error) *error = db.lastError().text();
         return false;
@@ -175,17 +155,29 @@ bool AlarmDb::createSchema(QString* error) {
     return true;
 }
 
-AlarmDb::Check AlarmDb::checkAndRepair(QString* reason) {
+AlarmDb::Check AlarmDb::checkAndRepair(QString* reason, QString* kept) {
     QSqlDatabase db = database();
     bool damage = false;
     if (!hasLogTable(db, reason, &damage)) return damage ? Check::Damaged : Check::Unreadable;
     if (integrityOk(db, "PRAGMA quick_check", reason, &damage)) return Check::Sound;
     if (!damage) return Check::Unreadable;
-    // Damaged indexes are rebuilt from the table; damaged table pages are not mended by that.
+    // Damaged indexes are rebuilt from the table; damaged table pages are not
+    // mended by that. The rebuild writes into the file, so the file as it was is
+    // kept first (without room for a copy it is kept as it is, unmended).
+    *kept = dbfiles::damagedName(directory_, now_());
+    if (!QFile::copy(dbPath(), *kept) || !dbfiles::syncFile(*kept)) {
+        QFile::remove(*kept);
+        kept->clear();
+        return Check::Damaged;
+    }
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("REINDEX"))) return Check::Damaged;
     QString again;
-    return integrityOk(db, "PRAGMA quick_check", &again, &damage) ? Check::Repaired : Check::Damaged;
+    if (q.exec(QStringLiteral("REINDEX")) && integrityOk(db, "PRAGMA quick_check", &again, &damage)) {
+        QFile::remove(*kept);
+        kept->clear();
+        return Check::Repaired;
+    }
+    return Check::Damaged;
 }
 
 AlarmDb::Made AlarmDb::Make_StoerDB(QString* error, bool check) {
@@ -197,6 +189,16 @@ AlarmDb::Made AlarmDb::Make_StoerDB(QString* error, bool check) {
         if (error) *error = QStringLiteral("cannot create the directory ") + directory_;
         return Made::Failed;
     }
+    restored_ = false;
+    if (!QFileInfo::exists(dbPath()) && QFileInfo(bakPath()).isFile()) {
+        // A kill between the two renames of an older compaction left only the backup.
+        QString reason;
+        if (!dbfiles::copyDurably(bakPath(), tempPath(), dbPath(), &reason)) {
+            if (error) *error = reason;
+            return Made::Failed;
+        }
+        restored_ = true;
+    }
     const bool existed = QFileInfo::exists(dbPath());
     if (existed && !QFileInfo(dbPath()).isFile()) {
         if (error) *error = dbPath() + QStringLiteral(" is not a file");
@@ -207,19 +209,19 @@ AlarmDb::Made AlarmDb::Make_StoerDB(QString* error, bool check) {
     if (existed && !check) {
         made = Made::Sound;
     } else if (existed && QFileInfo(dbPath()).size() > 0) {
-        QString reason;
-        switch (checkAndRepair(&reason)) {
+        QString reason, kept;
+        switch (checkAndRepair(&reason, &kept)) {
         case Check::Sound: made = Made::Sound; break;
         case Check::Repaired: made = Made::Repaired; break;
-        case Check::Damaged: return recreate(error);
+        case Check::Damaged: return recreate(error, kept);
         case Check::Unreadable:
             close();
             if (error) *error = reason;
             return Made::Failed;
         }
     } else if (existed) {
-        // A file cut down to nothing has lost everything it held.
-        made = Made::Recreated;
+        // A file cut down to nothing: kept all the same, it is the only trace.
+        return recreate(error);
     }
     if (!createSchema(error)) {
         close();
@@ -228,16 +230,35 @@ AlarmDb::Made AlarmDb::Make_StoerDB(QString* error, bool check) {
     return made;
 }
 
-AlarmDb::Made AlarmDb::recreate(QString* error) {
+AlarmDb::Made AlarmDb::recreate(QString* error, const QString& keptAlready) {
     close();
-    if (!removeFileAndJournal(dbPath())) {
-        if (error) *error = QStringLiteral("cannot delete ") + dbPath();
+    salvage_ = {};
+    QString reason;
+    auto fail = [&](const QString& why) {
+        dbfiles::removeWithJournal(tempPath());
+        if (error) *error = why;
         return Made::Failed;
-    }
-    if (!openConnection(error) || !createSchema(error)) {
+    };
+    // The damaged file first gets a name of its own; STOER.MDB keeps naming it
+    // until the new file is complete.
+    const QString kept = keptAlready.isEmpty() ? dbfiles::damagedName(directory_, now_()) : keptAlready;
+    const bool damagedThere = !keptAlready.isEmpty() || QFileInfo::exists(dbPath());
+    if (keptAlready.isEmpty() && damagedThere && !dbfiles::keepUnderSecondName(dbPath(), kept, &reason))
+        return fail(reason);
+    const QString journal = dbPath() + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal)) QFile::rename(journal, kept + QStringLiteral("-journal"));
+
+    dbfiles::removeWithJournal(tempPath());
+    if (!openConnection(&reason, tempPath()) || !createSchema(&reason)) {
         close();
-        return Made::Failed;
+        return fail(reason);
     }
+    const qint64 saved = damagedThere ? salvageRows(kept, database()) : 0;
+    close();
+    if (saved < 0) return fail(QStringLiteral("cannot write ") + tempPath());
+    if (!dbfiles::syncFile(tempPath()) || !dbfiles::replaceDurably(tempPath(), dbPath(), &reason)) return fail(reason);
+    if (!openConnection(error)) return Made::Failed;
+    if (damagedThere) salvage_ = {kept, saved};
     return Made::Recreated;
 }
 

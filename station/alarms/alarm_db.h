@@ -16,8 +16,10 @@
 // without scanning the records of ten days.
 #pragma once
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 
 class QSqlError;
 
@@ -26,6 +28,9 @@ namespace zev {
 namespace AlarmDbFiles {
 inline const QString Database = QStringLiteral("STOER.MDB");
 inline const QString Backup = QStringLiteral("STOER.BAK");
+// A new database in the making (compaction, restoring, salvaging); a leftover
+// of a kill is removed at the start.
+inline const QString Temporary = QStringLiteral("STOER.TMP");
 }  // namespace AlarmDbFiles
 
 class AlarmDb {
@@ -38,8 +43,16 @@ public:
         Failed      // the file could not be made or opened (see the error); nothing was deleted
     };
 
-    // directory: the tool's log directory (created when missing).
-    explicit AlarmDb(QString directory);
+    // What became of the last damaged file: the name it is kept under and the
+    // rows copied from it into the new file.
+    struct Salvage {
+        QString keptAs;
+        qint64 saved = 0;
+    };
+
+    // directory: the tool's log directory (created when missing); now: the
+    // clock that names a damaged file (the system's when empty).
+    explicit AlarmDb(QString directory, std::function<QDateTime()> now = {});
     ~AlarmDb();
     AlarmDb(const AlarmDb&) = delete;
     AlarmDb& operator=(const AlarmDb&) = delete;
@@ -47,13 +60,29 @@ public:
     const QString& directory() const { return directory_; }
     QString dbPath() const;
     QString bakPath() const;
+    QString tempPath() const;
+
+    // At the start, before Make_StoerDB: a leftover new file of an interrupted
+    // compaction or salvage goes.
+    void removeLeftovers();
+    // Whether the last Make_StoerDB found STOER.MDB missing and restored it
+    // from STOER.BAK.
+    bool restoredFromBackup() const { return restored_; }
 
     // Make_StoerDB: creates the file, or checks and repairs it (a damaged file is
-    // replaced by a new, empty one), makes sure of the indexes and opens the
-    // connection. check false skips the check (for a file just checked).
+    // replaced by a new one, see recreate), makes sure of the indexes and opens
+    // the connection. A missing file with STOER.BAK present is restored from the
+    // backup, never made anew empty (Failed when that cannot be done). check
+    // false skips the check (for a file just checked).
     Made Make_StoerDB(QString* error, bool check = true);
-    // Deletes the (damaged) file and makes a new one; the connection is open after it.
-    Made recreate(QString* error);
+    // Replaces a damaged file by a new one: the damaged file is kept as
+    // STOER_<date>_<time>.DAMAGED, every row that can still be read from it is
+    // copied into the new file (lastSalvage()), and the new file takes the name
+    // STOER.MDB only when complete. The connection is open after it. Failed
+    // (nothing changed) when the damaged file cannot be kept. keptAlready: a copy
+    // of the damaged file made before (by a repair attempt).
+    Made recreate(QString* error, const QString& keptAlready = QString());
+    const Salvage& lastSalvage() const { return salvage_; }
     bool isOpen() const;
     void close();
     QSqlDatabase database() const;
@@ -73,12 +102,15 @@ public:
 
 private:
     enum class Check { Sound, Repaired, Damaged, Unreadable };
-    Check checkAndRepair(QString* reason);
-    bool openConnection(QString* error);
+    Check checkAndRepair(QString* reason, QString* kept);
+    bool openConnection(QString* error, const QString& path = QString());
     bool createSchema(QString* error);
 
     QString directory_;
     QString connection_;
+    std::function<QDateTime()> now_;
+    Salvage salvage_;
+    bool restored_ = false;
 };
 
 }  // namespace zev

@@ -1,6 +1,7 @@
 #include "alarms/alarm_filter.h"
 
 #include <QLocale>
+#include <QStringList>
 
 namespace zev {
 
@@ -55,6 +56,29 @@ QString sqlfilter(const AlarmFilter& filter, int n, int zoneCount, const QString
     if (filter.newOnly) clause += QStringLiteral("Kommt > ") + startStamp + QStringLiteral(" AND Geht IS NULL AND ");
     clause += typeCondition(filter, n < zoneCount ? zoneCondition : QString());
     return clause;
+}
+
+QString listQuery(const AlarmFilter& filter, int n, int zoneCount, const QString& zoneCondition,
+                  const QString& startStamp) {
+    // The same meaning as sqlfilter's table: events are never restricted by
+    // zone, messages and alarms by the zone condition when not every zone is
+    // selected (none when no zone is); nothing at all without events and without a zone.
+    const QString select = QStringLiteral("SELECT *, rowid AS Nr FROM LOG WHERE ");
+    QStringList arms;
+    if (filter.what[0] || n > 0) {
+        for (int typ = 0; typ < 3; ++typ) {
+            if (!filter.what[typ]) continue;
+            QString arm = select + QStringLiteral("Typ = ") + QString::number(typ);
+            if (!filter.acknowledged) arm += QStringLiteral(" AND Quittiert IS NULL");
+            if (filter.newOnly) arm += QStringLiteral(" AND Kommt > ") + startStamp + QStringLiteral(" AND Geht IS NULL");
+            // Without a selected zone, messages and alarms match nothing: no arm to walk.
+            if (typ != 0 && n == 0) continue;
+            if (typ != 0 && n < zoneCount) arm += QStringLiteral(" AND ") + zoneCondition;
+            arms << arm;
+        }
+    }
+    if (arms.isEmpty()) arms << select + kNothing;
+    return arms.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(" ORDER BY Kommt DESC, Nr DESC");
 }
 
 }  // namespace zev

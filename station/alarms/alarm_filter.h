@@ -35,4 +35,12 @@ QString get_zone_querystring(const std::vector<bool>& selected, int zoneCount);
 QString sqlfilter(const AlarmFilter& filter, int n, int zoneCount, const QString& zoneCondition,
                   const QString& startStamp);
 
+// The list's query, newest first: the records the clause of sqlfilter selects
+// (records of the three known types), asked type by type, each with its own
+// conditions, so that the file's indexes by type and by zone serve every
+// combination instead of a walk through every record. Its columns are those of
+// "SELECT * FROM LOG" and then the rowid.
+QString listQuery(const AlarmFilter& filter, int n, int zoneCount, const QString& zoneCondition,
+                  const QString& startStamp);
+
 }  // namespace zev

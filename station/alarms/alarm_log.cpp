@@ -5,12 +5,14 @@
 #include "base/notification_hub.h"
 #include "base/clock.h"
 #include "support/procedure.h"
+#include "support/notices.h"
 #include "support/texts.h"
 #include "support/zev_error.h"
 
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 #include <QVariant>
 
 namespace zev {
@@ -18,6 +20,7 @@ namespace zev {
 namespace {
 constexpr int kTextColumn = 64;          // size of Quelle and Meldung
 constexpr int kAcknowledge = -1;         // queued operation: stamp Quittiert
+constexpr int kCloseEarlier = -2;        // queued operation: close a zone's alarms of earlier runs
 constexpr std::size_t kMaxQueued = 100000;  // about 20 MB of records waiting for the disk
 const QString kModule = QStringLiteral("frmAlarm");
 
@@ -39,11 +42,13 @@ bool knownType(int typ) {
 }  // namespace
 
 AlarmLog::AlarmLog(AppContext& ctx, const QString& directory, QObject* parent)
-    : QObject(parent), ctx_(ctx), db_(directory) {
+    : QObject(parent), ctx_(ctx), db_(directory, [&ctx] { return ctx.clock.now(); }) {
     start_ = now();
+    db_.removeLeftovers();
     made_ = db_.Make_StoerDB(&openError_);
+    if (db_.restoredFromBackup()) tellLater(ctx_.texts(290));
     ctx_.hub.subscribe(Msg::AlarmDbRecreated, this, [this] { onDamageNotification(); });
-    if (made_ == AlarmDb::Made::Recreated) ctx_.hub.post(Msg::AlarmDbRecreated);
+    if (made_ == AlarmDb::Made::Recreated) noteRecreated();
 }
 
 AlarmLog::~AlarmLog() {
@@ -74,12 +79,36 @@ bool AlarmLog::Batch::commit() {
 }
 
 void AlarmLog::acknowledge(const QString& whereClause) {
-    queue_.push_back({kAcknowledge, QString(), 0, whereClause, now()});
+    // The list's condition in brackets: it may hold an OR of its own.
+    QString condition = whereClause.trimmed();
+    if (condition.startsWith(QLatin1String("WHERE "), Qt::CaseInsensitive)) condition = condition.mid(6);
+    if (condition.isEmpty()) condition = QStringLiteral("TRUE");
+    const QString sql = QStringLiteral("UPDATE LOG SET Quittiert = ? WHERE Quittiert IS NULL AND (") + condition +
+                        QLatin1Char(')');
+    queue_.push_back({kAcknowledge, QString(), 0, sql, now()});
     if (batchDepth_ == 0) flush();
+}
+
+void AlarmLog::beginRun() {
+    flush();  // what the old run queued belongs to it
+    start_ = now();
+    read_.clear();
+}
+
+bool AlarmLog::firstReading(int zone) {
+    if (zone < 1) return false;
+    if (read_.size() <= static_cast<std::size_t>(zone)) read_.resize(static_cast<std::size_t>(zone) + 1, false);
+    if (read_[static_cast<std::size_t>(zone)]) return false;
+    read_[static_cast<std::size_t>(zone)] = true;
+    queue_.push_back({kCloseEarlier, QString(), zone, QString(), now()});
+    if (batchDepth_ == 0) flush();
+    return true;
 }
 
 bool AlarmLog::prepareStatements(QString* error, bool* damaged) {
     dropStatements();
+    // Closing goes through the small indexes of the open records, never through
+    // a walk over the records of the run that a range on Kommt would be.
     QSqlDatabase db = db_.database();
     auto make = [&](std::unique_ptr<QSqlQuery>& q, const char* sql) {
         q = std::make_unique<QSqlQuery>(db);
@@ -90,8 +119,9 @@ bool AlarmLog::prepareStatements(QString* error, bool* damaged) {
     };
     const bool ok =
         make(insert_, "INSERT INTO LOG (Typ, Kommt, Geht, Quittiert, Quelle, Adresse, Meldung) VALUES (?, ?, ?, NULL, ?, ?, ?)") &&
-        make(closeByZone_, "UPDATE LOG SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt >= ?") &&
-        make(closeBySource_, "UPDATE LOG SET Geht = ? WHERE Quelle = ? AND Geht IS NULL AND Kommt >= ?");
+        make(closeByZone_, "UPDATE LOG INDEXED BY OFFEN_ADRESSE SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt >= ?") &&
+        make(closeBySource_, "UPDATE LOG INDEXED BY OFFEN_QUELLE SET Geht = ? WHERE Quelle = ? AND Geht IS NULL AND Kommt >= ?") &&
+        make(closeEarlier_, "UPDATE LOG INDEXED BY OFFEN_ADRESSE SET Geht = ? WHERE Adresse = ? AND Geht IS NULL AND Typ = 2 AND Kommt < ?");
     if (!ok) dropStatements();
     return ok;
 }
@@ -100,6 +130,7 @@ void AlarmLog::dropStatements() {
     insert_.reset();
     closeByZone_.reset();
     closeBySource_.reset();
+    closeEarlier_.reset();
 }
 
 bool AlarmLog::apply(const Op& op, QString* error, bool* damaged) {
@@ -111,7 +142,7 @@ bool AlarmLog::apply(const Op& op, QString* error, bool* damaged) {
     };
     if (op.typ == kAcknowledge) {
         QSqlQuery q(db_.database());
-        if (!q.prepare(QStringLiteral("UPDATE LOG SET Quittiert = ? ") + op.meldung)) {
+        if (!q.prepare(op.meldung)) {
             *error = q.lastError().text();
             *damaged = AlarmDb::isDamage(q.lastError());
             return false;
@@ -120,6 +151,12 @@ bool AlarmLog::apply(const Op& op, QString* error, bool* damaged) {
         return run(q);
     }
     const QString adresse = QString::number(op.adresse);
+    if (op.typ == kCloseEarlier) {
+        closeEarlier_->addBindValue(op.now);
+        closeEarlier_->addBindValue(adresse);
+        closeEarlier_->addBindValue(start_);
+        return run(*closeEarlier_);
+    }
     if (op.typ == RecordType::Alarm || op.typ == RecordType::CloseOnly) {
         // A zone's alarms are its own whatever it is called (names repeat and
         // change); records of no zone go by their source.
@@ -197,9 +234,10 @@ void AlarmLog::failed(const QString& error) {
 bool AlarmLog::reopen(bool check) {
     dropStatements();
     made_ = db_.Make_StoerDB(&openError_, check);
+    if (db_.restoredFromBackup()) tellLater(ctx_.texts(290));
     if (made_ == AlarmDb::Made::Failed) return false;
     emit reopened();
-    if (made_ == AlarmDb::Made::Recreated) ctx_.hub.post(Msg::AlarmDbRecreated);
+    if (made_ == AlarmDb::Made::Recreated) noteRecreated();
     return true;
 }
 
@@ -209,7 +247,20 @@ void AlarmLog::recreateAfterDamage() {
     made_ = db_.recreate(&openError_);
     if (made_ == AlarmDb::Made::Failed) return;
     emit reopened();
+    noteRecreated();
+}
+
+void AlarmLog::noteRecreated() {
     ctx_.hub.post(Msg::AlarmDbRecreated);
+    const AlarmDb::Salvage& salvage = db_.lastSalvage();
+    if (salvage.keptAs.isEmpty()) return;
+    tellLater(ctx_.texts(291) + QString::number(salvage.saved) + QStringLiteral("\r\n") + ctx_.texts(293) +
+              QFileInfo(salvage.keptAs).fileName());
+}
+
+void AlarmLog::tellLater(const QString& text) {
+    // After the current event: never in the middle of a pass or a view being built.
+    QTimer::singleShot(0, this, [this, text] { tellOperator(ctx_.op, ctx_.texts, text, kNoticeAlarm); });
 }
 
 void AlarmLog::onDamageNotification() {

@@ -19,7 +19,9 @@
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QSqlQuery;
 
@@ -33,6 +35,9 @@ constexpr int Message = 1;
 constexpr int Alarm = 2;
 constexpr int CloseOnly = 98;  // only closes the source's open alarms
 }  // namespace RecordType
+
+// The steps of DBCompact, in order (see beforeCompactionStep).
+enum class CompactStep { DeleteOld, Repair, Copy, SyncCopy, DropBackup, KeepBackup, Replace, Reopen };
 
 // What the configuration view shows of the database.
 struct AlarmDbInfo {
@@ -83,14 +88,28 @@ public:
         bool done_ = false;
     };
 
-    // Stamps Quittiert = now on every record the clause selects ("WHERE ...").
+    // Stamps Quittiert = now on every record the clause ("WHERE ...") selects
+    // that has no acknowledgement yet: a record keeps its first one.
     void acknowledge(const QString& whereClause);
+
+    // The first reading of a zone in this run of the log (the program started
+    // or the link restarted): closes the zone's alarms still open from earlier
+    // runs, with this moment as Geht, and returns true; false afterwards. The
+    // caller then compares the reading with "no fault", so a fault still there
+    // opens a new record (an alarm spanning a restart is two records).
+    bool firstReading(int zone);
+    // A new run on the same file (the link restarted): every zone's next
+    // reading is a first reading again, and the run starts now.
+    void beginRun();
 
     // DBCompact: deletes records older than ten days and compacts the file
     // into a new STOER.MDB, keeping the old one as STOER.BAK; due when the backup
     // is at least `days` old (0: always). True when compacted or not due.
     bool DBCompact(double days);
     AlarmDbInfo info() const;
+    // Called before each step of DBCompact; returning false stops the compaction
+    // right there, leaving the files as a kill at that moment would (for tests).
+    std::function<bool(CompactStep)> beforeCompactionStep;
 
     // Records queued because they could not be written yet.
     int queued() const { return static_cast<int>(queue_.size()); }
@@ -121,6 +140,8 @@ private:
     void dropStatements();
     bool reopen(bool check = true);
     void recreateAfterDamage();
+    void noteRecreated();
+    void tellLater(const QString& text);
     void failed(const QString& error);
     void onDamageNotification();
     double now() const;
@@ -133,7 +154,8 @@ private:
     std::deque<Op> queue_;
     int batchDepth_ = 0;
     bool failing_ = false;   // inside an episode of failed writes (reported once)
-    std::unique_ptr<QSqlQuery> insert_, closeByZone_, closeBySource_;
+    std::vector<bool> read_;  // zones read in this run (firstReading)
+    std::unique_ptr<QSqlQuery> insert_, closeByZone_, closeBySource_, closeEarlier_;
 };
 
 }  // namespace zev

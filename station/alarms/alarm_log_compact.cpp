@@ -1,6 +1,9 @@
 // DBCompact: the daily deletion of old records and the compaction of the alarm
-// database, with the old file kept as STOER.BAK.
+// database, with the old file kept as STOER.BAK; a kill at any moment leaves the
+// old or the new database under STOER.MDB.
 #include "alarms/alarm_log.h"
+
+#include "alarms/alarm_db_files.h"
 
 #include "base/app_context.h"
 #include "base/clock.h"
@@ -49,11 +52,12 @@ bool AlarmLog::DBCompact(double days) {
         // that compaction never stops for months.
         const double age = bak.lastModified().msecsTo(nowTime) / 86400000.0;
         if (age >= 0.0 && age < days) return true;
-        QFile::remove(db_.bakPath());
     }
     if (!db_.isOpen() && !reopen()) return false;
+    auto step = [&](CompactStep s) { return !beforeCompactionStep || beforeCompactionStep(s); };
 
     // Records older than ten whole days go first, so that the copy stays small.
+    if (!step(CompactStep::DeleteOld)) return false;
     const QDate cutDate = nowTime.date().addDays(-kKeepDays);
     const double cut = std::floor(Clock::toDateSerial(QDateTime(cutDate, QTime(0, 0))));
     ErrLog(RecordType::Event, kSystem, 0,
@@ -68,19 +72,37 @@ bool AlarmLog::DBCompact(double days) {
     dropStatements();
     db_.close();
 
-    bool result = false;
+    // The compacted copy is made beside the database and made durable; then the
+    // old file becomes the backup by a second name and the copy is renamed over
+    // STOER.MDB: at every moment STOER.MDB is the old or the new database.
     QString reason;
-    if (QFile::rename(db_.dbPath(), db_.bakPath())) {
-        stampFile(db_.bakPath(), nowTime);
-        result = AlarmDb::repairFile(db_.bakPath(), &reason) &&
-                 AlarmDb::compactInto(db_.bakPath(), db_.dbPath(), &reason);
-        if (!result) {
-            // The old file comes back under its name; a half-written copy goes.
-            QFile::remove(db_.dbPath());
-            QFile::rename(db_.bakPath(), db_.dbPath());
-        }
+    const QString temp = db_.tempPath();
+    bool result = step(CompactStep::Repair) && AlarmDb::repairFile(db_.dbPath(), &reason);
+    if (result) {
+        if (!step(CompactStep::Copy)) return false;
+        dbfiles::removeWithJournal(temp);
+        result = AlarmDb::compactInto(db_.dbPath(), temp, &reason);
     }
-    // A restored file is checked again (it may be the reason for the failure).
+    if (result) {
+        if (!step(CompactStep::SyncCopy)) return false;
+        result = dbfiles::syncFile(temp);
+    }
+    if (result) {
+        if (!step(CompactStep::DropBackup)) return false;
+        result = !QFileInfo::exists(db_.bakPath()) || QFile::remove(db_.bakPath());
+    }
+    if (result) {
+        if (!step(CompactStep::KeepBackup)) return false;
+        result = dbfiles::keepUnderSecondName(db_.dbPath(), db_.bakPath(), &reason);
+        if (result) stampFile(db_.bakPath(), nowTime);
+    }
+    if (result) {
+        if (!step(CompactStep::Replace)) return false;
+        result = dbfiles::replaceDurably(temp, db_.dbPath(), &reason);
+    }
+    if (!result) dbfiles::removeWithJournal(temp);
+    if (!step(CompactStep::Reopen)) return false;
+    // A file that failed is checked again (it may be the reason for the failure).
     reopen(!result);
     ErrLog(RecordType::Event, kSystem, 0, ctx_.texts(result ? 217 : 218));
     return result;

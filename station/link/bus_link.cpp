@@ -70,6 +70,8 @@ std::int32_t BusLink::GetVal(int address, int channel, int kind) {
                          static_cast<uint8_t>(kind));
 }
 
+std::int32_t BusLink::GetScanCount() { return ZEV485_GetScanCount(); }
+
 ZEV485_Result BusLink::SetValEx(int address, int channel, int parameter, int value) {
     return asResult(ZEV485_SetValEx(static_cast<uint8_t>(address), static_cast<uint8_t>(channel),
                            static_cast<int16_t>(parameter), static_cast<int16_t>(value)));

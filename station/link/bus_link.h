@@ -23,6 +23,9 @@ public:
     // Sends a text command; returns the raw reply up to its NUL; *status 0 = answered.
     virtual QByteArray AskRaw(const QByteArray& command, int* status);
     virtual std::int32_t GetVal(int address, int channel, int kind);
+    // Complete scans since the scan last began anew (0: some controllers may
+    // not have been read yet).
+    virtual std::int32_t GetScanCount();
     virtual ZEV485_Result SetValEx(int address, int channel, int parameter, int value);
     virtual ZEV485_Result SetGlobVal(int address, const QByteArray& name, std::int32_t value);
     virtual void SetOnline(int address, bool on);

@@ -64,7 +64,10 @@ void LinkSession::SetOnlineBetrieb(bool on) {
 
 void LinkSession::openToolLog() {
     const QString dir = ctx_.tool.LogFileDir;
-    if (log_ && dir == logDir_) return;
+    if (log_ && dir == logDir_) {
+        log_->beginRun();
+        return;
+    }
     if (ctx_.alarmLog == log_.get()) ctx_.alarmLog = nullptr;
     log_.reset();  // the old file is closed before the new one opens
     log_ = std::make_unique<AlarmLog>(ctx_, dir);

@@ -63,11 +63,13 @@ void ZonePoller::readingPass() {
     for (int z = 1; z <= count; ++z) {
         ZoneRecord& zone = plant.zone(z);
         std::int32_t oldStatus = zone.StatusWord;
-        if (!read_[static_cast<std::size_t>(z)]) {
-            read_[static_cast<std::size_t>(z)] = true;
-            if (oldStatus == kNoValue) oldStatus = 0;
-        }
-        const std::int32_t status = myGetValue(ctx_, z, ValueCode::StatusWord);
+        // Not read by the library yet: not known, never a failure; nothing is compared.
+        const std::optional<std::int32_t> known = statusIfRead(ctx_, z);
+        if (!known) continue;
+        const std::int32_t status = *known;
+        // First reading in this run of the log: earlier runs' alarms of the zone
+        // are closed and "no fault" is the comparison (a silent controller is logged).
+        if (log && log->firstReading(z)) oldStatus = 0;
         if (status < 0) {
             if (status != oldStatus) errLog(RecordType::Alarm, zone, z, zone.StatusText);
             continue;

@@ -34,10 +34,6 @@ private:
     AppContext& ctx_;
     ZoneCommands& commands_;
     QDateTime lastReading_;
-    // Zones whose status the pass has read since the start: the zone table
-    // starts with "no value", which must not hide a controller that is silent
-    // from the start.
-    std::array<bool, kMaxZones + 1> read_{};
 };
 
 }  // namespace zev

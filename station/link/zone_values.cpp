@@ -110,4 +110,14 @@ std::int32_t myGetValue(AppContext& ctx, int zone, int code) {
     return 0;
 }
 
+std::optional<std::int32_t> statusIfRead(AppContext& ctx, int zone) {
+    ZoneRecord& z = zoneAt(ctx, zone);
+    const std::int32_t s = ctx.bus.GetVal(z.BusAddress, z.Channel, 3);
+    // A failure is reported as -1..-3; "no value" is a turn that has not come yet,
+    // until a whole scan has asked every controller.
+    if (s == kNoValue && ctx.bus.GetScanCount() <= 0) return std::nullopt;
+    decodeStatus(z, s, ctx.texts);
+    return z.StatusWord;
+}
+
 }  // namespace zev

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace zev {
 
@@ -26,6 +27,11 @@ constexpr int Current = 4000;  // tenths of an ampere
 
 // The zone's value of a code from the library (codes 1..99 ask the controller).
 std::int32_t myGetValue(AppContext& ctx, int zone, int code);
+// The status word like myGetValue(zone, 2000), or nothing while the library has
+// not read the zone's controller yet (no value, and no complete scan since the
+// scan began anew): such a zone is not yet known, which is no failure; the zone
+// is left as it is.
+std::optional<std::int32_t> statusIfRead(AppContext& ctx, int zone);
 // Decodes a status word read from the library into the zone (s < 0: no answer).
 void decodeStatus(ZoneRecord& zone, std::int32_t s, Texts& texts);
 

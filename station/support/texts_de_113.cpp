@@ -113,7 +113,10 @@ constexpr Entry kTexts[] = {
     {277, "Senden"},
     // configuration view (frmConfig): tools, groups, passwords, language, pages
     {289, "Eingabe Gruppenname "},
+    {290, "Die Stördatenbank fehlte und wurde aus der Sicherung STOER.BAK wiederhergestellt."},
+    {291, "Die Stördatenbank war beschädigt und wurde neu angelegt. Gerettete Datensätze: "},
     {292, "' wirklich gelöscht werden ?"},
+    {293, "Die beschädigte Datei wurde aufbewahrt als: "},
     {295, "Fehler beim Löschen von Werkzeug "},
     {296, "Es existiert bereits ein Werkzeug mit gleichen Namen! Wollen sie einen anderen Namen?"},
     {299, "Eingabe Boostdauer:"},

@@ -113,7 +113,10 @@ constexpr Entry kTexts[] = {
     {277, "Send"},
     // configuration view (frmConfig): tools, groups, passwords, language, pages
     {289, "Enter name of group "},
+    {290, "The trouble database was missing and has been restored from the backup STOER.BAK."},
+    {291, "The trouble database was damaged and has been made anew. Records saved: "},
     {292, "' really ?"},
+    {293, "The damaged file has been kept as: "},
     {295, "Error while deleting tool "},
     {296, "A tool with the same name exists already! Do you want another name?"},
     {299, "Enter boost time:"},

@@ -34,9 +34,10 @@ TEST_F(AlarmDbTest, ANewFileHasTheTableItsColumnsAndTheKommtIndex) {
     });
 }
 
-// A file that is no database, is cut short, or was emptied is made anew; the
-// event is logged in the new file, and the backup stays untouched.
-TEST_F(AlarmDbTest, DamagedFilesAreMadeAnewAndTheEventIsLogged) {
+// A file with no readable row (not a database, emptied, its header torn) is
+// made anew empty; it is kept all the same, the event is logged in the new
+// file, the operator is told, and the backup stays untouched.
+TEST_F(AlarmDbTest, FilesWithNoReadableRowAreKeptAndMadeAnewEmpty) {
     open();
     fill(2000);
     close();
@@ -45,13 +46,15 @@ TEST_F(AlarmDbTest, DamagedFilesAreMadeAnewAndTheEventIsLogged) {
 
     const std::vector<std::pair<const char*, QByteArray>> damages = {
         {"garbage", QByteArray(8192, '\x5A')},
-        {"truncated", good.left(good.size() / 3)},
         {"text file", QByteArrayLiteral("[LOG]\r\nThis is no database.\r\n")},
         {"emptied", QByteArray()},
         {"torn header", QByteArrayLiteral("SQLite format 3") + good.mid(15, 100)},
     };
+    int second = 0;
     for (const auto& [what, bytes] : damages) {
+        t.clock.set(QDateTime(QDate(2026, 3, 2), QTime(14, 15, second += 7)));
         t.home.write(QStringLiteral("TOOLS/Form 1/LOGFILES/STOER.MDB"), bytes);
+        t.answer({QStringLiteral("2")});
         AlarmLog& fresh = open();
         EXPECT_EQ(fresh.made(), AlarmDb::Made::Recreated) << what;
         deliver();
@@ -60,6 +63,11 @@ TEST_F(AlarmDbTest, DamagedFilesAreMadeAnewAndTheEventIsLogged) {
         EXPECT_EQ(r[0].typ, 0);
         EXPECT_EQ(r[0].quelle, "SYSTEM");
         EXPECT_EQ(r[0].meldung, t.texts->operator()(219));
+        const QString kept = QStringLiteral("STOER_20260302_1415%1.DAMAGED").arg(second, 2, 10, QLatin1Char('0'));
+        EXPECT_EQ(t.home.read(QStringLiteral("TOOLS/Form 1/LOGFILES/") + kept), bytes) << what;
+        EXPECT_EQ(t.lastNotice(), QStringLiteral("NOTICE ") + t.texts->operator()(291) + QStringLiteral("0\\n") +
+                                      t.texts->operator()(293) + kept + QStringLiteral(" |  | OK |  -> 2"))
+            << what;
         EXPECT_EQ(t.home.read(QStringLiteral("TOOLS/Form 1/LOGFILES/STOER.BAK")), QByteArrayLiteral("backup")) << what;
         close();
     }
@@ -193,7 +201,9 @@ TEST_F(CompactTest, AnIndexThatNoLongerMatchesItsTableIsRebuiltBeforeTheCompacti
     EXPECT_EQ(records().back().meldung, t.texts->operator()(217));
 }
 
-TEST_F(CompactTest, AFileDamagedWhileRunningIsRestoredNotCompactedThenMadeAnew) {
+// A file damaged under the running program fails the compaction's check: it
+// keeps its name, and reopening it saves what can still be read into a new file.
+TEST_F(CompactTest, AFileDamagedWhileRunningIsNotCompactedButSalvaged) {
     AlarmLog& log = open();
     fill(20000, 2);
     // Pages in the first half of the file break; the records of today's end stay readable.
@@ -204,13 +214,71 @@ TEST_F(CompactTest, AFileDamagedWhileRunningIsRestoredNotCompactedThenMadeAnew) 
     f.write(QByteArray(static_cast<int>(size / 4), '\x7F'));
     f.close();
     t.clock.advance(1);
+    t.answer({QStringLiteral("2")});
     EXPECT_FALSE(log.DBCompact(0));
     deliver();
     EXPECT_FALSE(QFileInfo::exists(bakPath()));
     const auto r = records();
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_EQ(r[0].meldung, t.texts->operator()(218));
-    EXPECT_EQ(r[1].meldung, t.texts->operator()(219));
+    ASSERT_GT(r.size(), 2000u) << "the readable records are saved";
+    EXPECT_LT(r.size(), 20000u);
+    EXPECT_EQ(r[r.size() - 2].meldung, t.texts->operator()(218));
+    EXPECT_EQ(r.back().meldung, t.texts->operator()(219));
+    EXPECT_TRUE(t.lastNotice().contains(t.texts->operator()(291) + QString::number(r.size() - 2) + QStringLiteral("\\n")))
+        << t.lastNotice().toStdString();
+}
+
+// A kill at any step of the compaction (stopped there by the test) followed by
+// a new start never leaves fewer records than there were, nor a leftover file.
+TEST_F(CompactTest, KilledAtAnyStepAndStartedAgainNoRecordIsLost) {
+    open();
+    hourly(3);
+    ASSERT_TRUE(log->DBCompact(0));  // there is an old backup to replace
+    const CompactStep steps[] = {CompactStep::DeleteOld,  CompactStep::Repair,     CompactStep::Copy,
+                                 CompactStep::SyncCopy,   CompactStep::DropBackup, CompactStep::KeepBackup,
+                                 CompactStep::Replace,    CompactStep::Reopen};
+    for (CompactStep killed : steps) {
+        const int at = static_cast<int>(killed);
+        t.clock.advance(3600);
+        log->ErrLog(2, QStringLiteral("Düse"), 3, QStringLiteral("Temperatur H %1").arg(at));
+        const auto before = records();
+        log->beforeCompactionStep = [killed](CompactStep s) { return s != killed; };
+        EXPECT_FALSE(log->DBCompact(0)) << at;
+        close();
+        open();
+        deliver();
+        EXPECT_EQ(log->made(), AlarmDb::Made::Sound) << at;
+        const auto after = records();
+        ASSERT_GE(after.size(), before.size()) << at;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(after[i].kommt, before[i].kommt) << at << " record " << i;
+            EXPECT_EQ(after[i].meldung, before[i].meldung) << at << " record " << i;
+        }
+        EXPECT_FALSE(QFileInfo::exists(QDir(dir()).filePath(QStringLiteral("STOER.TMP")))) << at;
+        EXPECT_FALSE(t.lastNotice().contains(t.texts->operator()(290))) << at << ": STOER.MDB was always there";
+    }
+    EXPECT_TRUE(log->DBCompact(0));
+}
+
+// Only the backup is left (an older compaction was killed between its renames):
+// the start restores the database from it and tells the operator.
+TEST_F(CompactTest, AMissingDatabaseIsRestoredFromTheBackupAtTheStart) {
+    open();
+    hourly(2);
+    ASSERT_TRUE(log->DBCompact(0));
+    close();
+    const auto saved = readRecords(bakPath());
+    ASSERT_GT(saved.size(), 40u);
+    ASSERT_TRUE(QFile::remove(dbPath()));
+    t.home.write(QStringLiteral("TOOLS/Form 1/LOGFILES/STOER.TMP"), QByteArrayLiteral("half a copy"));
+    t.answer({QStringLiteral("2")});
+    EXPECT_EQ(open().made(), AlarmDb::Made::Sound);
+    deliver();
+    const auto r = records();
+    ASSERT_EQ(r.size(), saved.size());
+    for (std::size_t i = 0; i < r.size(); ++i) EXPECT_EQ(r[i].kommt, saved[i].kommt) << i;
+    EXPECT_EQ(readRecords(bakPath()).size(), saved.size()) << "the backup stays";
+    EXPECT_FALSE(QFileInfo::exists(QDir(dir()).filePath(QStringLiteral("STOER.TMP"))));
+    EXPECT_EQ(t.lastNotice(), QStringLiteral("NOTICE ") + t.texts->operator()(290) + QStringLiteral(" |  | OK |  -> 2"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "plant/zone_table.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 #include <set>
 
 namespace zev::test {
@@ -139,6 +140,17 @@ TEST_F(AlarmFilterResults, EveryCombinationSelectsWhatItMeans) {
                         if (shown) ++expected;
                     }
                     EXPECT_EQ(got.size(), expected) << clause.toStdString();
+                    // The list's query: the same records, newest first.
+                    std::vector<std::pair<double, QString>> want;
+                    for (const LogRecord& r : got) want.emplace_back(r.kommt, r.quelle + r.meldung);
+                    std::stable_sort(want.begin(), want.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+                    std::reverse(want.begin(), want.end());
+                    std::vector<std::pair<double, QString>> listed;
+                    QSqlQuery q(log.db().database());
+                    const QString list = listQuery(f, n, zones, z, log.startStamp());
+                    ASSERT_TRUE(q.exec(list)) << list.toStdString();
+                    while (q.next()) listed.emplace_back(q.value(1).toDouble(), q.value(4).toString() + q.value(6).toString());
+                    EXPECT_EQ(listed, want) << list.toStdString();
                     ++checked;
                 }
     EXPECT_EQ(checked, 8 * 2 * 2 * 5);

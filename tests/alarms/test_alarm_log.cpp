@@ -142,6 +142,32 @@ TEST_F(ErrLogTest, ASoundFileIsKeptButItsAlarmsFromBeforeTheStartAreNeverClosed)
     EXPECT_TRUE(r[0].geht.isNull());
 }
 
+// The first reading of a zone after a restart closes what earlier runs left
+// open for that zone, and only that: no other zone, no message, nothing of this run.
+TEST_F(ErrLogTest, TheFirstReadingOfAZoneClosesItsAlarmsOfEarlierRunsOnce) {
+    AlarmLog& before = open();
+    before.ErrLog(2, QStringLiteral("Düse"), 1, QStringLiteral("Fühlerbruch"));
+    before.ErrLog(2, QStringLiteral("Düse 12"), 12, QStringLiteral("Fühlerbruch"));
+    before.ErrLog(2, QStringLiteral("Verteiler"), 2, QStringLiteral("Temperatur H"));
+    close();
+    t.clock.advance(60);
+    AlarmLog& log = open();
+    log.ErrLog(2, QStringLiteral("Düse"), 1, QStringLiteral("Stromalarm"));  // written before the first reading
+    t.clock.advance(0.5);
+    const double first = serial();
+    EXPECT_TRUE(log.firstReading(1));
+    t.clock.advance(0.5);
+    EXPECT_FALSE(log.firstReading(1));
+    const auto r = records();
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_NEAR(r[0].geht.toDouble(), first, 1e-9) << "closed at the first reading";
+    EXPECT_TRUE(r[1].geht.isNull()) << "zone 12 is not zone 1";
+    EXPECT_TRUE(r[2].geht.isNull()) << "zone 2 not read yet";
+    EXPECT_TRUE(r[3].geht.isNull()) << "an alarm of this run stays";
+    EXPECT_TRUE(log.firstReading(2));
+    EXPECT_FALSE(records()[2].geht.isNull());
+}
+
 TEST_F(ErrLogTest, RecordsWaitForADiskThatFailedAndTheFailureIsToldOnce) {
     AlarmLog& log = open();
     log.ErrLog(2, QStringLiteral("Düse"), 1, QStringLiteral("Fühlerbruch"));

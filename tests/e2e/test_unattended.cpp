@@ -3,8 +3,12 @@
 #include "temp_home.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
 #include <QThread>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -140,6 +144,58 @@ TEST_F(Unattended, AStoredLanguageThatDoesNotExistEndsTheProgram) {
     home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nONLINE=0\r\n");
     EXPECT_EQ(runStation({QStringLiteral("2")}, 5), 1);
     EXPECT_TRUE(out.startsWith(QStringLiteral("NOTICE Wrong LngId !?! |  | OK |  -> 2"))) << out.toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// Every record of the alarm database the station left in the program directory.
+QStringList alarmRecords(const QString& home) {
+    QStringList out;
+    QDirIterator it(home, {QStringLiteral("STOER.MDB")}, QDir::Files, QDirIterator::Subdirectories);
+    if (!it.hasNext()) return out;
+    const QString path = it.next();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("e2e-alarms"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SELECT Typ, Adresse, Meldung, Geht IS NULL FROM LOG ORDER BY rowid"));
+            while (q.next())
+                out << QStringLiteral("%1 %2 %3%4").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                                      q.value(3).toBool() ? QStringLiteral(" (open)") : QString());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("e2e-alarms"));
+    return out;
+}
+
+// A line of eight controllers of 16 zones at 19200 baud: the station starts
+// reading before the library has asked every controller once, which is no
+// communication failure; the broken sensor of the last zone is logged, and at
+// the second start its old record is closed and a new one opened.
+TEST_F(Unattended, ALongLineStartedTwiceLogsNoFalseCommunicationError) {
+    home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nONLINE=1\r\nCOMPORT=1\r\nDIRMODE=0\r\nBAUDRATE=19200\r\n");
+    home.write(QStringLiteral("last-zone.scenario"),
+               "at 0s setpoint 8.16 200\nat 0s mode 8.16 control\nat 0s fault broken-sensor 8.16\n");
+    startSim({QStringLiteral("--controllers"), QStringLiteral("16,16,16,16,16,16,16,16"), QStringLiteral("--baud"),
+              QStringLiteral("19200"), QStringLiteral("--scenario"), home.file(QStringLiteral("last-zone.scenario"))});
+    ASSERT_EQ(runStation({QStringLiteral("2")}, 5), 0) << out.toStdString();
+    ASSERT_TRUE(out.contains(QStringLiteral("Es wurde ein Regler mit 128 Zonen gefunden."))) << out.toStdString();
+    QStringList records = alarmRecords(home.path());
+    EXPECT_TRUE(records.filter(QStringLiteral("Kommunikationsfehler")).isEmpty()) << records.join('\n').toStdString();
+    EXPECT_EQ(records.filter(QStringLiteral("2 128 Fühlerbruch (open)")).size(), 1) << records.join('\n').toStdString();
+
+    ASSERT_EQ(runStation({}, 5), 0) << out.toStdString();
+    records = alarmRecords(home.path());
+    EXPECT_TRUE(records.filter(QStringLiteral("Kommunikationsfehler")).isEmpty()) << records.join('\n').toStdString();
+    const QStringList sensor = records.filter(QStringLiteral("2 128 Fühlerbruch"));
+    ASSERT_EQ(sensor.size(), 2) << records.join('\n').toStdString();
+    EXPECT_EQ(sensor[0], QStringLiteral("2 128 Fühlerbruch")) << "closed at the second start";
+    EXPECT_EQ(sensor[1], QStringLiteral("2 128 Fühlerbruch (open)"));
 }
 
 }  // namespace

@@ -55,7 +55,28 @@ INSTANTIATE_TEST_SUITE_P(
         Case{0x1000441, false, 2, 0, "dY", 122, "Stellgrad-Abweichung", 0x1000441},
         Case{0x61, true, 3, 0, "", 0, "", 0},                                 // monitor, masked to nothing
         Case{0x9, true, 0, 0, "-E-", 247, "Fühlerbruch", 0x9},                // monitor not measuring: mode 0
-        Case{0, false, 0, 0, "", 0, "", 0}));
+        Case{0, false, 0, 0, "", 0, "", 0},
+        // Each row of the table before the next one, so that no two swap places.
+        Case{0x58, false, 2, 0, "-S-", 249, "Fühlerschluß", 0x58},
+        Case{0x1048, false, 2, 0, "-E-", 247, "Fühlerbruch", 0x1048},
+        Case{0x21040, false, 2, 0, "CURR", 246, "Stromalarm", 0x21040},
+        Case{0x60040, false, 2, 0, "-IH-", 240, "Strom H", 0x60040},
+        Case{0xC0040, false, 2, 0, "-IL-", 239, "Strom L", 0xC0040},
+        Case{0x180040, false, 2, 0, "+CUR", 236, "Stromabweichung H", 0x180040},
+        Case{0x300040, false, 2, 0, "-CUR", 235, "Stromabweichung L", 0x300040},
+        Case{0x600040, false, 2, 0, "-LC-", 234, "Leckstrom", 0x600040},
+        Case{0x400042, false, 2, 0, "-HH-", 230, "Absoluter Temperaturalarm", 0x400042},
+        Case{0x46, false, 2, 0, "-LO-", 128, "Temperatur L", 0x46},
+        Case{0x1000044, false, 2, 0, "-HI-", 127, "Temperatur H", 0x1000044},
+        Case{0x1000240, false, 2, 0, "dY", 122, "Stellgrad-Abweichung", 0x1000240},
+        Case{0x640, false, 2, 0, "-DEV", 120, "Negative Temp.-Abweichung", 0x640},
+        Case{0x4C0, false, 2, 2, "+DEV", 119, "Positive Temp.-Abweichung", 0x4C0},
+        // A measuring monitor zone keeps exactly SSR, -S-, -E-, -LC- and -HH-.
+        Case{0x11061, true, 3, 0, "SSR", 250, "SSR-Schluß", 0x10000},
+        Case{0x1071, true, 3, 0, "-S-", 249, "Fühlerschluß", 0x10},
+        Case{0x1069, true, 3, 0, "-E-", 247, "Fühlerbruch", 0x8},
+        Case{0x201061, true, 3, 0, "-LC-", 234, "Leckstrom", 0x200000},
+        Case{0x1000661, true, 3, 0, "", 0, "", 0}));
 
 TEST(StatusDecodingLanguage, DescriptionFollowsTheLanguage) {
     TestContext tc(2);

@@ -8,6 +8,7 @@
 #include "alarms/alarm_log.h"
 #include "alarms/forms/alarm_view.h"
 #include "alarms/forms/top_ten_panel.h"
+#include "link/bus_link.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
@@ -25,17 +26,31 @@ namespace {
 
 using zevsim::FaultKind;
 
-class MainCycleEndToEnd : public ::testing::Test {
+// The station identified on the simulator with its views loaded; the test
+// ticks the cycle itself.
+class OnSimulator : public ::testing::Test {
 protected:
-    MainCycleEndToEnd() {
+    explicit OnSimulator(std::vector<zevsim::ControllerConfig> line) : sim(std::move(line)) {
         identified = identifyAndHeat(tc, sim, 200);
         main.InitForms();
         QCoreApplication::processEvents();
-        main.mainTimer()->stop();  // the test ticks the cycle itself
+        main.mainTimer()->stop();
         cycle = new MainCycle(*tc.ctx, main);
         main.onMainTimer = [this] { cycle->mainTimer_Timer(); };
     }
-    ~MainCycleEndToEnd() override { main.unloadViews(); }
+    ~OnSimulator() override { main.unloadViews(); }
+
+    zevsim::InProcessBus sim;
+    TestContext tc;
+    SplashWindow splash;
+    MainWindow main{*tc.ctx, splash};
+    MainCycle* cycle = nullptr;
+    bool identified = false;
+};
+
+class MainCycleEndToEnd : public OnSimulator {
+protected:
+    MainCycleEndToEnd() : OnSimulator(controllers({8, 8})) {}
 
     // The plant runs, the library scans, then one reading and one evaluation pass.
     void runCycle(double plantSeconds = 1.0) {
@@ -51,13 +66,6 @@ protected:
         AlarmListModel* m = alarms()->model();
         return m->data(m->index(row, column)).toString();
     }
-
-    zevsim::InProcessBus sim{controllers({8, 8})};
-    TestContext tc;
-    SplashWindow splash;
-    MainWindow main{*tc.ctx, splash};
-    MainCycle* cycle = nullptr;
-    bool identified = false;
 };
 
 TEST_F(MainCycleEndToEnd, ABrokenSensorOpensAnAlarmItsRepairClosesIt) {
@@ -110,6 +118,58 @@ TEST_F(MainCycleEndToEnd, ASetpointChangedAtTheControllerIsLogged) {
     EXPECT_EQ(cell(0, LogColumn::Meldung), QString::fromUtf8("Sollwertänderung von 200 °C auf 210 °C"));
     EXPECT_EQ(cell(0, LogColumn::Adresse), "5");
     EXPECT_EQ(cell(0, LogColumn::Quelle), "ZONE 005");
+}
+
+// A line of eight controllers of 16 zones, started the way the station starts:
+// the views and their alarm log are there before the library has read every
+// controller once.
+class LineStart : public OnSimulator {
+protected:
+    LineStart() : OnSimulator(controllers({16, 16, 16, 16, 16, 16, 16, 16})) {}
+
+    // The library forgets what it read and stands before its first scan, as
+    // after identification.
+    void beforeTheFirstScan() {
+        BusLink& bus = tc.ctx->bus;
+        bus.EnableCyclicScan(false);
+        for (int a = 1; a <= 8; ++a) bus.SetOnline(a, false);
+        for (int a = 1; a <= 8; ++a) bus.SetOnline(a, true);
+    }
+    void passes(int n) {
+        for (int i = 0; i < 2 * n; ++i) {
+            tc.clock.advance(0.25);
+            main.mainTimer_Timer();
+        }
+    }
+    int count(const QString& where) {
+        QSqlQuery q(tc.ctx->alarmLog->db().database());
+        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM LOG WHERE ") + where) || !q.next()) return -1;
+        return q.value(0).toInt();
+    }
+
+};
+
+TEST_F(LineStart, ZonesNotReadYetGiveNoRecordAControllerThatStopsAnsweringDoes) {
+    ASSERT_TRUE(identified);
+    ASSERT_EQ(tc.ctx->plant.ZoneCount, 128);
+    beforeTheFirstScan();
+    passes(3);
+    EXPECT_EQ(count(QStringLiteral("Typ = 2")), 0);
+    EXPECT_EQ(main.lblStatusbar(2)->text(), "");
+    tc.ctx->bus.EnableCyclicScan(true);
+    ASSERT_TRUE(sim.waitForScan());
+    passes(3);
+    EXPECT_EQ(count(QStringLiteral("Typ = 2")), 0);
+    EXPECT_EQ(tc.ctx->plant.zone(128).Mode, 2);
+    EXPECT_EQ(tc.ctx->plant.zone(128).Setpoint, 200);
+
+    ASSERT_TRUE(sim.plant().inject({FaultKind::ControllerSilent, 8}));
+    ASSERT_TRUE(sim.waitForScan());
+    passes(2);
+    EXPECT_EQ(count(QStringLiteral("Meldung = 'Kommunikationsfehler' AND Geht IS NULL AND "
+                                   "CAST(Adresse AS INTEGER) BETWEEN 113 AND 128")),
+              16);
+    EXPECT_EQ(count(QStringLiteral("Typ = 2")), 16);
 }
 
 }  // namespace

@@ -33,9 +33,11 @@ public:
         if (it != values.end()) return it->second;
         return kind == 6 ? 0 : kNoValue;  // the outputs state is 0 or 1, never "no value"
     }
+    std::int32_t GetScanCount() override { return scans; }
     void set(int address, int channel, int kind, std::int32_t v) { values[{address, channel, kind}] = v; }
     std::map<std::tuple<int, int, int>, std::int32_t> values;
     int reads = 0;
+    std::int32_t scans = 1;  // complete scans since the scan began anew
 };
 
 class MainCycleTest : public ::testing::Test {

@@ -127,6 +127,9 @@ TEST_F(DisplayRules, ColoursAndWeight) {
         {manual, 2, WY, {"200 °C", cyan, black, false}},
         {manual, 3, WY, {"-P-", cyan, black, false}},
         {manual, 1, Y, {"35 %", cyan, black, false}},
+        {ok, 1, Y, {"35 %", yellow, black, false}},
+        {ok, 1, I, {"2.5 A", yellow, black, false}},
+        {manual, 1, I, {"2.5 A", yellow, black, false}},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const auto& [state, phase, rule, expected] = rows[i];

@@ -1,6 +1,10 @@
 // The cyclic scan against the in-process simulator: cached values of every
 // kind, statistics, a silent and a garbling controller, repetitions, and what
 // is never cached.
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
 #include <gtest/gtest.h>
 
 #include "bus_fixture.h"
@@ -203,4 +207,66 @@ TEST_F(Scan, WrongChannelCountIsNotCached) {
     EXPECT_EQ(get(1, 1, 3), -2);
     EXPECT_EQ(get(1, 1, 2), kNoValue);
     EXPECT_GT(comStatus(1).errors, 0);
+}
+
+namespace {
+
+// Answers nothing; each telegram of the scan waits on the line until the test
+// lets it pass.
+class HoldingPeer final : public zev485::LoopbackPeer {
+public:
+    std::string exchange(std::string_view written) override {
+        std::unique_lock lock(mutex);
+        if (written.find("G00") != std::string_view::npos)
+            return {};
+        ++waiting;
+        changed.notify_all();
+        changed.wait(lock, [&] { return passes > 0; });
+        --passes;
+        --waiting;
+        return {};
+    }
+    void let(int n) {
+        std::lock_guard lock(mutex);
+        passes += n;
+        changed.notify_all();
+    }
+    bool waitingNow() {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(5), [&] { return waiting > 0; });
+    }
+    std::mutex mutex;
+    std::condition_variable changed;
+    int passes = 0;
+    int waiting = 0;
+};
+
+}  // namespace
+
+// A scan that was under way while the set of controllers changed may have
+// missed one: only scans that began afterwards count.
+TEST(ScanCount, CountsOnlyScansThatBeganAfterTheLastChange) {
+    auto peer = std::make_shared<HoldingPeer>();
+    zevtest::PeerLine line(peer, 0);
+    ASSERT_TRUE(line.opened);
+    ZEV485_Set_AnzKan(1, 4);
+    ZEV485_Set_AnzKan(2, 4);
+    ZEV485_SetOnline(1, 1);
+    ZEV485_EnableCyclicScan(1);
+    ASSERT_TRUE(peer->waitingNow());
+    const std::uint64_t done = zev485::completedScans();
+    EXPECT_EQ(ZEV485_GetScanCount(), 0);
+    ZEV485_SetOnline(2, 1);  // the scan on the line began without it
+    peer->let(1);            // that scan ends; the next one waits at controller 1
+    ASSERT_TRUE(zev485::waitForScans(done + 1, std::chrono::seconds(5)));
+    ASSERT_TRUE(peer->waitingNow());
+    EXPECT_EQ(ZEV485_GetScanCount(), 0) << "the scan under way does not count";
+    EXPECT_EQ(get(2, 1, 3), kNoValue) << "not asked yet";
+    peer->let(2);
+    ASSERT_TRUE(zev485::waitForScans(done + 2, std::chrono::seconds(5)));
+    EXPECT_EQ(ZEV485_GetScanCount(), 1);
+    EXPECT_EQ(get(2, 1, 3), -1) << "asked and silent";
+    ZEV485_EnableCyclicScan(0);
+    EXPECT_EQ(ZEV485_GetScanCount(), 0);
+    peer->let(100);
 }

@@ -290,6 +290,7 @@ void Library::installPeer(std::shared_ptr<LoopbackPeer> peer) {
 }
 
 std::uint64_t Library::completedScans() const { return poller_.completedScans(); }
+std::uint32_t Library::scansSinceChange() const { return poller_.scansSinceChange(); }
 
 bool Library::waitForScans(std::uint64_t count, std::chrono::milliseconds timeout) {
     return poller_.waitForScans(count, timeout);

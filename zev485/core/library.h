@@ -61,6 +61,7 @@ public:
 
     void installPeer(std::shared_ptr<LoopbackPeer> peer);
     std::uint64_t completedScans() const;
+    std::uint32_t scansSinceChange() const;
     bool waitForScans(std::uint64_t count, std::chrono::milliseconds timeout);
     std::string lastPortError() const;
 

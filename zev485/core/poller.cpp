@@ -25,6 +25,7 @@ void Poller::wake() {
     {
         std::lock_guard lock(mutex_);
         ++changes_;
+        sinceChange_ = 0;
     }
     changed_.notify_all();
 }
@@ -130,6 +131,8 @@ void Poller::run() {
         lock.lock();
         if (complete && enabled_) {
             ++scans_;
+            if (changes_ == changesAtStart && sinceChange_ < INT32_MAX)
+                ++sinceChange_;
             scanDone_.notify_all();
         }
         const auto period = portOk ? std::chrono::duration_cast<SteadyClock::duration>(kMinScanPeriod)

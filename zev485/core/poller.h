@@ -32,6 +32,9 @@ public:
     void readSoon(int address);
 
     std::uint64_t completedScans() const { return scans_; }
+    // Complete scans that began after the last wake(): a scan that ran while the
+    // online flags, the port or the enable changed may have missed an address.
+    std::uint32_t scansSinceChange() const { return sinceChange_; }
     bool waitForScans(std::uint64_t count, std::chrono::milliseconds timeout);
 
     // One block read of a controller into the cache, with the line held.
@@ -49,6 +52,7 @@ private:
 
     std::atomic<bool> enabled_{false};
     std::atomic<std::uint64_t> scans_{0};
+    std::atomic<std::uint32_t> sinceChange_{0};
     bool stopping_ = false;
     std::uint64_t changes_ = 0;  // counts wake()
     std::set<int> urgent_;

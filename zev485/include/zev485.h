@@ -63,6 +63,14 @@ ZEV485_API void ZEV485_Ask(char *buffer, int16_t *status);
  * while the controller's last answer said its outputs are on, else 0. */
 ZEV485_API int32_t ZEV485_GetVal(uint8_t address, uint8_t channel, uint8_t kind);
 
+/* Complete cyclic scans since the scan last began anew: since it was enabled or
+ * disabled, a controller was set online or offline, or the master port was
+ * opened (each of which leaves controllers not read yet). 0 until the first such
+ * scan has read every online controller; saturates at 2^31-1. A status word of
+ * ZEV485_NOVALUE while this is 0 means "not read yet"; once it is above 0 every
+ * online controller has been asked at least once. */
+ZEV485_API int32_t ZEV485_GetScanCount(void);
+
 /* Writes one zone value: parameter 0 setpoint, 1..28 zone parameter, 2001 mode,
  * 2002 self-tuning, 2003 tuning-fault acknowledge, 3000 output rate.
  * Returns a ZEV485_Result: ZEV485_OK when the controller accepted it. */

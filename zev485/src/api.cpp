@@ -52,6 +52,10 @@ int32_t ZEV485_GetVal(uint8_t address, uint8_t channel, uint8_t kind) {
     return Library::instance().value(address, channel, kind);
 }
 
+int32_t ZEV485_GetScanCount(void) {
+    return static_cast<int32_t>(Library::instance().scansSinceChange());
+}
+
 int16_t ZEV485_SetValEx(uint8_t address, uint8_t channel, int16_t parameter, int16_t value) {
     return Library::instance().setZoneValue(address, channel, parameter, value);
 }

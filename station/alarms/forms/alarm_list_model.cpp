@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 
 namespace zev {
 
@@ -16,6 +17,10 @@ const QColor kEvent(0xE0, 0xE0, 0xE0);
 }  // namespace
 
 AlarmListModel::AlarmListModel(Texts& texts, QObject* parent) : QSqlQueryModel(parent), texts_(texts) {}
+
+int AlarmListModel::columnCount(const QModelIndex& parent) const {
+    return std::min(QSqlQueryModel::columnCount(parent), static_cast<int>(LogColumn::Count));
+}
 
 QString AlarmListModel::dateText(const QVariant& serial) {
     if (serial.isNull()) return QString();

@@ -22,6 +22,8 @@ public:
     AlarmListModel(Texts& texts, QObject* parent = nullptr);
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // The seven columns of LOG; what the query adds after them (its order key) is not shown.
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
 
     // A date serial as the list shows it ("" for an empty date).
     static QString dateText(const QVariant& serial);

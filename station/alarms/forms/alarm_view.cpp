@@ -28,9 +28,6 @@ namespace zev {
 
 namespace {
 const QString kModule = QStringLiteral("frmAlarm");
-// Newest first: the list opens on the newest record at once, however many
-// records the file holds (only the rows in sight are fetched).
-const QString kOrder = QStringLiteral(" ORDER BY Kommt DESC, rowid DESC");
 const QString kCheckStyle = QStringLiteral("QCheckBox::indicator { width: 30px; height: 30px; }");
 
 QCheckBox* touchCheck(const QString& text, const QString& name, bool checked, QWidget* parent) {
@@ -166,7 +163,7 @@ void AlarmView::rebuildQuery() {
     const int zones = ctx_.plant.ZoneCount;
     const QString z = n < zones ? get_zone_querystring(selected_, zones) : QString();
     clause_ = sqlfilter(filter(), n, zones, z, log_->startStamp());
-    query_ = QStringLiteral("SELECT * FROM LOG ") + clause_ + kOrder;
+    query_ = zev::listQuery(filter(), n, zones, z, log_->startStamp());
 }
 
 bool AlarmView::listShown() const { return tabs_->currentIndex() == kTabList; }
@@ -234,7 +231,7 @@ bool AlarmView::entering(int previousTab) {
 void AlarmView::cmdAcknowledge_Click() {
     guarded(ctx_.errors, kModule, QStringLiteral("cmdAcknowledge_Click"), [&] {
         if (!ctx_.users.CheckLevel(2)) return;
-        // Every record of the list as it stands, also those acknowledged before.
+        // The records of the list that have no acknowledgement yet; earlier ones keep theirs.
         log_->acknowledge(clause_);
         RefreshData(false);
     });

@@ -123,7 +123,7 @@ TEST_F(AlarmViewTest, TheLockHoldsTheListUntilReleased) {
     EXPECT_EQ(rows(), 3);
 }
 
-TEST_F(AlarmViewTest, AcknowledgeStampsTheWholeListAtLevelTwo) {
+TEST_F(AlarmViewTest, AcknowledgeStampsWhatTheListShowsOnceAtLevelTwo) {
     load();
     view->log()->ErrLog(2, QStringLiteral("Düse 1"), 1, QStringLiteral("Fühlerbruch"));
     view->log()->ErrLog(2, QStringLiteral("Düse 3"), 3, QStringLiteral("Fühlerbruch"));
@@ -139,6 +139,19 @@ TEST_F(AlarmViewTest, AcknowledgeStampsTheWholeListAtLevelTwo) {
     EXPECT_EQ(done[0].adresse, "1");
     EXPECT_NEAR(done[0].quittiert.toDouble(), serial(), 1e-9);
     EXPECT_EQ(t.users->UserLevel(), 3);  // "58" is level 3's password too, and the higher level wins
+    // Again on the whole list, acknowledged records shown ("auch Quittierte" ticked):
+    // only zone 3 is stamped, zone 1 keeps its first acknowledgement.
+    const double first = serial();
+    t.clock.advance(20);
+    view->selection()->groupBox(1)->setChecked(true);
+    ASSERT_TRUE(view->chkAcknowledged()->isChecked());
+    view->cmdAcknowledge_Click();
+    const auto again = records(QStringLiteral("WHERE Quittiert IS NOT NULL"));
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[0].adresse, "1");
+    EXPECT_NEAR(again[0].quittiert.toDouble(), first, 1e-9);
+    EXPECT_EQ(again[1].adresse, "3");
+    EXPECT_NEAR(again[1].quittiert.toDouble(), serial(), 1e-9);
 }
 
 TEST_F(AlarmViewTest, ResetClearsTheFaultTimesAtLevelTwo) {
