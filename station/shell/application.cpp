@@ -4,6 +4,7 @@
 #include "link/identification.h"
 #include "shell/app_context.h"
 #include "shell/device_watcher.h"
+#include "shell/file_notices.h"
 #include "shell/lifecycle.h"
 #include "shell/linux_platform.h"
 #include "shell/main_cycle.h"
@@ -141,6 +142,8 @@ int runStation(const CommandLine& cl) {
                        QString(), texts(TextNo::Ok), QString(), kNoticeAlarm);
         });
     });
+
+    tellDamagedFiles(settings, texts, *op, &hub);
 
     // Main: the desktop's scroll-bar sizes are stored once, then enlarged for touch.
     settings.GetIni(QStringLiteral("WindowsSettings"), QStringLiteral("ScrollWidth"),
