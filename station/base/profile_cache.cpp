@@ -15,6 +15,8 @@ bool ProfileCache::unchanged(const Entry& e, const StatResult& now) {
         return now.kind == FileKind::Regular && now.stamp == e.stamp;
     case State::Unreadable:
         return false;  // try again: it may have become readable
+    case State::TooLarge:
+        return now.kind == FileKind::Regular && now.stamp == e.stamp;
     }
     return false;
 }
@@ -24,6 +26,11 @@ ProfileCache::Entry& ProfileCache::entry(const QString& path) {
     if (it == entries_.end()) {
         if (entries_.size() >= kMaxEntries)
             evictOne();
+        if (!swept_.contains(path)) {
+            // No write of ours is under way: what is there was left by a killed one.
+            removeLeftoverTemporaries(path);
+            swept_.insert(path);
+        }
         it = entries_.insert(path, Entry{});
         load(*it, path);
     } else if (!it->dirty) {  // batched changes win until they are written
@@ -31,6 +38,10 @@ ProfileCache::Entry& ProfileCache::entry(const QString& path) {
             load(*it, path);
     }
     it->lastUse = ++useCounter_;
+    if (it->damage && onDamage_ && !damageTold_.contains(path)) {
+        damageTold_.insert(path);
+        onDamage_(path, *it->damage);
+    }
     return *it;
 }
 
@@ -48,15 +59,26 @@ void ProfileCache::load(Entry& e, const QString& path) {
     case FileKind::Regular:
         break;
     }
+    if (r.truncated) {
+        e = Entry{};
+        e.state = State::TooLarge;
+        e.stamp = r.stamp;
+        e.damage = FileDamage{FileDamage::TooLarge, {}};
+        return;
+    }
     if (e.state != State::Loaded || r.bytes != e.bytes) {
         e.file = ProfileFile::parse(r.bytes);
         e.bytes = std::move(r.bytes);
+        e.damage = isSettingsFile(path) ? inspectSettingsFile(e.bytes) : std::nullopt;
     }
     e.state = State::Loaded;
     e.stamp = r.stamp;
     e.racy = modifiedRecently(r.stamp);
-    e.truncated = r.truncated;
     e.error.clear();
+}
+
+bool ProfileCache::isSettingsFile(const QString& path) {
+    return path.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive);
 }
 
 const ProfileFile& ProfileCache::file(const QString& path) {
@@ -70,8 +92,8 @@ void ProfileCache::stored(Entry& e, const QString& path, ProfileFile file, const
     e.bytes = bytes;
     e.stamp = stamp;
     e.racy = false;
-    e.truncated = false;
     e.dirty = false;
+    e.damage.reset();  // what we write reads back
     e.error.clear();
     failing_.remove(path);
 }
@@ -83,10 +105,8 @@ bool ProfileCache::change(const QString& path, const std::function<void(ProfileF
         reportFailure(path, QStringLiteral("cannot read the file (%1); left unchanged").arg(e.error));
         return false;
     }
-    if (e.truncated) {
-        reportFailure(path, QStringLiteral("file larger than %1 bytes; left unchanged").arg(kMaxFileBytes));
-        return false;
-    }
+    if (e.state == State::TooLarge)
+        return false;  // the operator heard that it stays as it is
     if (batchDepth_ > 0) {
         edit(e.file);
         e.dirty = true;

@@ -13,8 +13,14 @@
 // change that leaves the bytes of a file as they are writes nothing. A
 // failed write leaves the file on disk as it was, makes the memory agree with
 // the disk again, and is reported once per failing episode of that file.
+//
+// Settings files (named *.ini) are inspected when they are read: a damaged
+// one, and any file too large to read, is reported once per run (see
+// profile_damage.h). The first time a file is used in a run, temporary files
+// that a killed write of it left behind are removed.
 #pragma once
 
+#include "base/profile_damage.h"
 #include "base/profile_disk.h"
 #include "base/profile_file.h"
 
@@ -28,14 +34,18 @@ namespace zev::profile {
 class ProfileCache {
 public:
     using FailureHandler = std::function<void(const QString& path, const QString& reason)>;
+    // Called while a file is read: it must not use the store (post the notice).
+    using DamageHandler = std::function<void(const QString& path, const FileDamage& damage)>;
 
-    // Files beyond this size are read up to it and never written, so that a
-    // rewrite cannot lose their tail.
-    static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+    // Files beyond this size are not read (a settings file holds some hundred
+    // kilobytes; anything larger would only fill the memory) and never
+    // written, so that nothing of them is lost.
+    static constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
     // Parsed files kept; the least recently used one without pending changes goes.
     static constexpr int kMaxEntries = 64;
 
     void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
+    void setDamageHandler(DamageHandler handler) { onDamage_ = std::move(handler); }
 
     // path must be absolute. A missing or unreadable file is an empty file.
     const ProfileFile& file(const QString& path);
@@ -53,16 +63,16 @@ public:
     bool remove(const QString& path);
 
 private:
-    enum class State { Missing, Loaded, Unreadable };
+    enum class State { Missing, Loaded, Unreadable, TooLarge };
     struct Entry {
         State state = State::Missing;
         ProfileFile file;
         QByteArray bytes;       // as last read or written
         FileStamp stamp;
         bool racy = false;      // may change without a new stamp: compare bytes
-        bool truncated = false; // larger than kMaxFileBytes: read-only
         bool dirty = false;     // batched changes not yet on disk
         QString error;          // why it cannot be read
+        std::optional<FileDamage> damage;  // of the bytes last read
         quint64 lastUse = 0;
     };
 
@@ -71,6 +81,7 @@ private:
     // True when the entry still shows what the disk holds.
     static bool unchanged(const Entry& e, const StatResult& now);
     void load(Entry& e, const QString& path);
+    static bool isSettingsFile(const QString& path);
     void stored(Entry& e, const QString& path, ProfileFile file, const QByteArray& bytes,
                 const FileStamp& stamp);
     void reportFailure(const QString& path, const QString& reason);
@@ -78,7 +89,10 @@ private:
 
     QHash<QString, Entry> entries_;
     QSet<QString> failing_;  // files in a failing write episode
+    QSet<QString> swept_;    // files whose leftover temporary files are gone
+    QSet<QString> damageTold_;
     FailureHandler onFailure_;
+    DamageHandler onDamage_;
     int batchDepth_ = 0;
     quint64 useCounter_ = 0;
 };

@@ -133,7 +133,12 @@ ReadResult readFile(const QString& path, qint64 maxBytes) {
     }
     r.stamp = stampOf(st);
     r.kind = FileKind::Regular;
-    r.bytes.resize(std::min<qint64>(st.st_size, maxBytes));
+    if (st.st_size > maxBytes) {
+        r.truncated = true;
+        ::close(fd);
+        return r;
+    }
+    r.bytes.resize(st.st_size);
     qint64 have = 0;
     for (;;) {
         if (have == r.bytes.size()) {
@@ -156,7 +161,10 @@ ReadResult readFile(const QString& path, qint64 maxBytes) {
         have += n;
     }
     r.bytes.resize(have);
-    r.truncated = have >= maxBytes && st.st_size > maxBytes;
+    if (have >= maxBytes && ::fstat(fd, &st) == 0 && st.st_size > maxBytes) {
+        r.truncated = true;  // it grew beyond the limit while we read
+        r.bytes.clear();
+    }
     ::close(fd);
     return r;
 }
@@ -219,6 +227,23 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes) {
     r.ok = true;
     r.stamp = stampOf(st);  // a rename keeps inode, size and modification time
     return r;
+}
+
+int removeLeftoverTemporaries(const QString& path) {
+    const QFileInfo target(realTarget(path));
+    const QString prefix = QLatin1Char('.') + target.fileName() + QStringLiteral(".tmp-");
+    const QDir dir = target.absoluteDir();
+    int removed = 0;
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!name.startsWith(prefix) || name.size() == prefix.size())
+            continue;
+        bool hex = true;
+        for (QChar c : QStringView(name).mid(prefix.size()))
+            hex = hex && ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'));
+        if (hex && ::unlink(QFile::encodeName(dir.filePath(name)).constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool modifiedRecently(const FileStamp& stamp) {

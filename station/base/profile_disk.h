@@ -31,9 +31,10 @@ struct ReadResult {
     FileKind kind = FileKind::Missing;  // Unusable: exists but cannot be read
     QByteArray bytes;
     FileStamp stamp;                    // taken before reading, so a later change always shows
-    bool truncated = false;             // the file holds more than maxBytes
+    bool truncated = false;             // the file holds more than maxBytes: bytes stay empty
     QString error;
 };
+// Reads the whole file; a file larger than maxBytes is not read at all.
 ReadResult readFile(const QString& path, qint64 maxBytes);
 
 struct WriteResult {
@@ -48,6 +49,10 @@ struct WriteResult {
 // through a symbolic link to its target.
 // On failure the old file is untouched and no temporary file is left behind.
 WriteResult replaceFile(const QString& path, const QByteArray& bytes);
+
+// Removes the temporary files that replaceFile leaves behind when the program
+// is killed while it writes path; returns how many went.
+int removeLeftoverTemporaries(const QString& path);
 
 // True while a file with this stamp could still change without its stamp
 // changing: its modification time is less than the coarsest timestamp

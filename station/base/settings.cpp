@@ -79,6 +79,10 @@ void Settings::setWriteFailureHandler(std::function<void(const QString&, const Q
     cache_->setFailureHandler(std::move(h));
 }
 
+void Settings::setDamageHandler(std::function<void(const QString&, const profile::FileDamage&)> h) {
+    cache_->setDamageHandler(std::move(h));
+}
+
 QStringList Settings::sections(const QString& file) {
     return cache_->file(path(file)).sections();
 }

@@ -34,6 +34,7 @@ namespace zev {
 
 namespace profile {
 class ProfileCache;
+struct FileDamage;
 }
 
 class Settings {
@@ -71,6 +72,10 @@ public:
     // disk, directory that cannot be created, unreadable file); the stored file is
     // left as it was. A later successful write of that file ends the episode.
     void setWriteFailureHandler(std::function<void(const QString& path, const QString& reason)> h);
+    // Called once per run for each settings file found damaged or too large
+    // when it is read (profile_damage.h). It is called in the middle of a read:
+    // it must not use the store itself (post the notice).
+    void setDamageHandler(std::function<void(const QString& path, const profile::FileDamage& damage)> h);
 
     // Sections of a file in file order, each name once (for readers of picture
     // layouts, recipes).

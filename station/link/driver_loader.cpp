@@ -68,8 +68,15 @@ QString UserSelect(AppContext& ctx) {
 bool loadDriverFile(AppContext& ctx, const QString& path) {
     DriverData& d = ctx.driver;
     resetDriver(d);
+    Texts& t = ctx.texts;
+    const QString crlf = QStringLiteral("\r\n");
+    const QString file = QDir::toNativeSeparators(path);
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxDriverFile) return false;
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    if (f.size() > kMaxDriverFile) {
+        tellOperator(ctx.op, t, t(TextNo::FileTooLarge) + file + crlf + t(TextNo::WithoutDriver));
+        return true;
+    }
     const QByteArray bytes = f.read(kMaxDriverFile);
     f.close();
 
@@ -104,12 +111,19 @@ bool loadDriverFile(AppContext& ctx, const QString& path) {
     for (const auto& [caption, text] : parsed.infos) d.DriverInfos.push_back({caption, text});
     d.NoBoost = parsed.noBoost;
     d.file = path;
+    // Which file was damaged and what the station does without it.
+    QString notice;
     if (!parsed.warnings.empty()) {
         QStringList lines;
         for (const DriverFileWarning& w : parsed.warnings) lines << QString::number(w.line);
         lines.removeDuplicates();
-        tellOperator(ctx.op, ctx.texts, ctx.texts(TextNo::DriverFileDamaged) + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") + ctx.texts(TextNo::DamagedLines) + lines.mid(0, 12).join(QStringLiteral(", ")));
+        notice = t(TextNo::DriverFileDamaged) + file + crlf + t(TextNo::DamagedLines) + lines.mid(0, 12).join(QStringLiteral(", "));
+        if (!d.DriverLoaded) notice += crlf;
+    } else if (!d.DriverLoaded) {
+        notice = t(TextNo::DriverFileEmpty) + file + crlf;
     }
+    if (!d.DriverLoaded) notice += t(TextNo::WithoutDriver);
+    if (!notice.isEmpty()) tellOperator(ctx.op, t, notice);
     return true;
 }
 
@@ -152,9 +166,9 @@ void CheckDriver(AppContext& ctx) {
                 return;
             }
         }
-        if (!loadDriverFile(ctx, file)) {
-            tellOperator(ctx.op, t, t(TextNo::DriverFileDamaged) + QDir::toNativeSeparators(file));
-        }
+        if (!loadDriverFile(ctx, file))
+            tellOperator(ctx.op, t, t(TextNo::DriverFileDamaged) + QDir::toNativeSeparators(file) +
+                                        QStringLiteral("\r\n") + t(TextNo::WithoutDriver));
         return;
     }
 }

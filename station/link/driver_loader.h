@@ -9,7 +9,8 @@ namespace zev {
 struct AppContext;
 
 void CheckDriver(AppContext& ctx);
-// Loads one driver file (CheckDriver's steps 6 to 8); false when unreadable.
+// Loads one driver file (CheckDriver's steps 6 to 8) and tells the operator
+// when it is damaged, empty or too large; false when it cannot be opened.
 bool loadDriverFile(AppContext& ctx, const QString& path);
 // The driver directory of the program and a case-insensitive lookup in it.
 QString driverDir(const AppContext& ctx);

@@ -12,6 +12,7 @@
 #include "shell/config_view.h"
 #include "shell/device_watcher.h"
 #include "base/lifecycle.h"
+#include "shell/file_notices.h"
 #include "shell/linux_platform.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
@@ -30,7 +31,7 @@
 #include "support/text_numbers.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
-#include "shell/startup.h"
+#include "shell/station_start.h"
 
 #include <QApplication>
 #include <QDir>
@@ -157,6 +158,8 @@ int runStation(const CommandLine& cl) {
         });
     });
 
+    tellDamagedFiles(settings, texts, *op, &hub);
+
     // Main: the desktop's scroll-bar sizes are stored once, then enlarged for touch.
     settings.GetIni(QStringLiteral("WindowsSettings"), QStringLiteral("ScrollWidth"),
                     QString::number(platform.scrollBarWidth()), QStringLiteral("*"));
@@ -176,23 +179,14 @@ int runStation(const CommandLine& cl) {
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
     installSignalExit(lifecycle, &main);
 
-    Form_Load(ctx, main, splash);
+    // Ports and removable volumes that come and go, watched from before the start-up.
+    DeviceWatcher devices(qEnvironmentVariable("ZEV485_PORTS"), QStringLiteral("/proc/self/mounts"),
+                          {QStringLiteral("/media"), QStringLiteral("/run/media"), QStringLiteral("/mnt")});
+    startWithDevices(ctx, main, splash, devices);
     if (lifecycle.exitRequested()) {
         main.exitProgram();
         return lifecycle.exitCode();
     }
-    // Ports and removable volumes that come and go.
-    DeviceWatcher devices(qEnvironmentVariable("ZEV485_PORTS"), QStringLiteral("/proc/self/mounts"),
-                          {QStringLiteral("/media"), QStringLiteral("/run/media"), QStringLiteral("/mnt")});
-    auto config = [&main] { return static_cast<ConfigView*>(main.view(kViewConfiguration)); };
-    QObject::connect(&devices, &DeviceWatcher::portArrived, &main, [config] {
-        if (ConfigView* c = config()) c->SearchPorts();
-    });
-    QObject::connect(&devices, &DeviceWatcher::portRemoved, &main, [&bus] { bus.SetSlavePort(0, 0, 0, 0, 0, 0); });
-    QObject::connect(&devices, &DeviceWatcher::volumesChanged, &main, [config] {
-        if (ConfigView* c = config()) c->SearchLogicalDrives();
-    });
-    devices.start();
     main.show();
     if (cl.runFor > 0)
         QTimer::singleShot(static_cast<int>(cl.runFor * 1000.0), &main, [&lifecycle] { lifecycle.requestExit(0); });

@@ -39,6 +39,8 @@ constexpr Entry kTexts[] = {
     {1422, "Treiberauswahl"},
     {1423, "Sprache"},
     {1424, "Alle Sprachen"},
+    {1425, "Die folgende Treiberdatei ist leer oder enthält keine Parameter: "},
+    {1426, "Das Programm arbeitet ohne Treiber: Parameter können weder gelesen noch geändert werden."},
     {1427, "ZEV-Control 2 hat "},
     {1428, " Logdateien in einen veralteten Format gefunden. Möchten sie diese in das neue Format konvertieren?"},
     {1429, "Ja, konvertieren"},

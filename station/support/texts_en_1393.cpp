@@ -39,6 +39,8 @@ constexpr Entry kTexts[] = {
     {1422, "driver selection"},
     {1423, "Language"},
     {1424, "All languages"},
+    {1425, "The following driver file is empty or holds no parameters: "},
+    {1426, "The station works without a driver: parameters can neither be read nor changed."},
     {1427, "ZEV-Control 2 found "},
     {1428, " log files in an out-of-date format. Do you want to convert them into the new format?"},
     {1429, "Yes, convert"},

@@ -1,6 +1,7 @@
 #include "views/detail_panel.h"
 
 #include "base/app_context.h"
+#include "support/texts.h"
 #include "views/deviation_bar.h"
 #include "widgets/display_rules.h"
 #include "views/face_plate.h"
@@ -20,7 +21,7 @@
 
 namespace zev {
 
-DetailPanel::DetailPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+DetailPanel::DetailPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), names_(ctx.texts) {
     setObjectName(QStringLiteral("pnlDetail"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -35,14 +36,17 @@ DetailPanel::DetailPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ct
     auto* up = new QToolButton(this);
     up->setObjectName(QStringLiteral("cmdPageUp"));
     overview_style::pageButton(up, Qt::UpArrow);
+    up->setAccessibleName(ctx.texts(952));
     scroll_ = new QScrollBar(Qt::Vertical, this);
     scroll_->setObjectName(QStringLiteral("scrBereich"));
     overview_style::pageScrollBar(scroll_);
+    scroll_->setAccessibleName(ctx.texts(951));
     scroll_->setSingleStep(1);
     scroll_->setPageStep(1);
     auto* down = new QToolButton(this);
     down->setObjectName(QStringLiteral("cmdPageDown"));
     overview_style::pageButton(down, Qt::DownArrow);
+    down->setAccessibleName(ctx.texts(953));
     column->addWidget(up);
     column->addWidget(scroll_, 1);
     column->addWidget(down);
@@ -81,6 +85,10 @@ void DetailPanel::updScroll() {
             continue;
         }
         p->setZone(zone, ctx_.plant.zone(zone).Name);
+        using K = ZoneFieldNames::Kind;
+        p->setFieldNames(names_.zone(zone), {names_.field(zone, K::Actual), names_.field(zone, K::Setpoint),
+                                             names_.field(zone, K::Output), names_.field(zone, K::Current),
+                                             names_.field(zone, K::Difference)});
         const int g = shownGroup(ctx_, zone);
         p->setGroup(g, groupCaption(ctx_, g), groupColour(ctx_, g), groupTextColour(ctx_, g));
         p->show();

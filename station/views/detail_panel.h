@@ -3,6 +3,8 @@
 // 15 x the scroll value, plus one).
 #pragma once
 
+#include "views/zone_field_names.h"
+
 #include <QWidget>
 #include <array>
 
@@ -54,6 +56,7 @@ private:
     int zoneCount() const;
 
     AppContext& ctx_;
+    ZoneFieldNames names_;
     QWidget* area_;
     QScrollBar* scroll_;
     std::array<FacePlate*, kPlates> plates_{};

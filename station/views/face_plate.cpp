@@ -70,6 +70,14 @@ void FacePlate::setZone(int zone, const QString& name) {
     setName(name);
 }
 
+void FacePlate::setFieldNames(const QString& zone, const std::array<QString, 5>& fields) {
+    if (accessibleName() == zone) return;
+    setAccessibleName(zone);
+    number_->setAccessibleName(zone);
+    for (std::size_t i = 0; i < 4; ++i) values_[i]->setAccessibleName(fields[i]);
+    bar_->setAccessibleName(fields[4]);
+}
+
 void FacePlate::setName(const QString& name) {
     if (fullName_ == name) return;
     fullName_ = name;

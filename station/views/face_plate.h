@@ -8,6 +8,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <array>
 
 namespace zev {
 
@@ -36,6 +37,9 @@ public:
     // Zone number and name (the caption).
     void setZone(int zone, const QString& name);
     void setName(const QString& name);
+    // Accessible names of the plate, of its values X, W, Y, I and of the
+    // deviation bar (zone_field_names.h).
+    void setFieldNames(const QString& zone, const std::array<QString, 5>& fields);
     void setGroup(int group, const QString& caption, const QColor& back, const QColor& text);
     // "X[" + unit + "]" and "W[" + unit + "]".
     void setUnit(const QString& unit);

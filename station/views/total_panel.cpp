@@ -33,7 +33,7 @@ QTabBar* tabStrip(QWidget* parent, const char* name, int count) {
 }
 }  // namespace
 
-TotalPanel::TotalPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+TotalPanel::TotalPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), names_(ctx.texts) {
     setObjectName(QStringLiteral("pnlTotal"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -50,7 +50,10 @@ TotalPanel::TotalPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_
     area_->installEventFilter(this);
     layout->addWidget(area_, 1);
     for (QTabBar* bar : {single_, pair_})
-        connect(bar, &QTabBar::currentChanged, this, [this] { emit valuesChanged(); });
+        connect(bar, &QTabBar::currentChanged, this, [this] {
+            setFieldNames();
+            emit valuesChanged();
+        });
     setCaptions();
 }
 
@@ -80,6 +83,7 @@ void TotalPanel::SetZonesPosition() {
         t->setTwoValues(!singleValue_);
     }
     setNames();
+    setFieldNames();
     setGroupColours();
     placeTiles();
     for (ZoneTile* t : tiles_) t->show();
@@ -87,6 +91,23 @@ void TotalPanel::SetZonesPosition() {
 
 void TotalPanel::setNames() {
     for (ZoneTile* t : tiles_) t->setToolTip(ctx_.plant.zone(t->zone()).Name);
+}
+
+void TotalPanel::setFieldNames() {
+    using K = ZoneFieldNames::Kind;
+    K first = K::Actual, second = K::Setpoint;  // as RefreshValues fills the fields
+    if (singleValue_) {
+        constexpr K kSingle[] = {K::Current, K::Output, K::Difference, K::Setpoint, K::Actual};
+        first = kSingle[std::clamp(single_->currentIndex(), 0, 4)];
+    } else if (pair_->currentIndex() == kPairPowerCurrent) {
+        first = K::Output;
+        second = K::Current;
+    } else if (pair_->currentIndex() == kPairDifference) {
+        first = K::Difference;
+    }
+    for (ZoneTile* t : tiles_)
+        t->setFieldNames(names_.zone(t->zone()), names_.field(t->zone(), first),
+                         singleValue_ ? QString() : names_.field(t->zone(), second));
 }
 
 void TotalPanel::setGroupColours() {

@@ -3,6 +3,8 @@
 // 150 zones `SSTab1(0)` chooses the single value each tile shows.
 #pragma once
 
+#include "views/zone_field_names.h"
+
 #include <QWidget>
 #include <vector>
 
@@ -54,8 +56,11 @@ protected:
 private:
     void placeTiles();
     void setGroupColours();
+    // Accessible names of the tiles' fields for the value the tab shows.
+    void setFieldNames();
 
     AppContext& ctx_;
+    ZoneFieldNames names_;
     QTabBar* single_;
     QTabBar* pair_;
     QWidget* area_;

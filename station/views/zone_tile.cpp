@@ -37,6 +37,15 @@ void ZoneTile::setZone(int zone) {
     if (number_->text() != text) number_->setText(text);
 }
 
+void ZoneTile::setFieldNames(const QString& zone, const QString& first, const QString& second) {
+    if (accessibleName() != zone) {
+        setAccessibleName(zone);
+        number_->setAccessibleName(zone);
+    }
+    if (x_->accessibleName() != first) x_->setAccessibleName(first);
+    if (w_->accessibleName() != second) w_->setAccessibleName(second);
+}
+
 void ZoneTile::setGroupColours(const QColor& back, const QColor& text) {
     const QPalette& now = number_->palette();
     if (now.color(QPalette::Window) == back && now.color(QPalette::WindowText) == text) return;

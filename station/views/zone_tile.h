@@ -16,6 +16,8 @@ public:
 
     int zone() const { return zone_; }
     void setZone(int zone);
+    // Accessible names of the tile and its fields (zone_field_names.h).
+    void setFieldNames(const QString& zone, const QString& first, const QString& second);
     // Number label colours (written only when they change).
     void setGroupColours(const QColor& back, const QColor& text);
     // Two value labels, or one (dispW1 hidden).

@@ -1,5 +1,6 @@
 // The profile-file engine in memory: exact bytes in, exact bytes out.
 #include "base/profile_codepage.h"
+#include "base/profile_damage.h"
 #include "base/profile_file.h"
 #include "temp_home.h"
 
@@ -123,4 +124,37 @@ TEST(Windows1252, UmlautsAndSymbolsAreSingleBytesEveryByteSurvivesOthersBecomeOn
     EXPECT_EQ(toWindows1252(fromWindows1252(all)), all);
     EXPECT_EQ(toWindows1252(QStringLiteral("Zone ł Ω")), QByteArray("Zone ? ?"));
     EXPECT_EQ(toWindows1252(QString::fromUtf8("a\xF0\x9F\x94\xA5z")), QByteArray("a?z"));  // one emoji, two UTF-16 units
+}
+
+// Which files count as damaged: nothing a hand-edited file with a stray line
+// or two holds, everything that cannot be a settings file.
+TEST(ProfileDamage, ClearCasesOnly) {
+    struct Case {
+        QByteArray bytes;
+        bool damaged;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {
+        {"", false, {}},
+        {"; only a comment\r\n\r\n", false, {}},
+        {"[SERIAL]\r\nONLINE=0\r\n", false, {}},
+        {"[A]\r\nx=1\r\nstray\r\nalso stray\r\n", false, {}},            // two stray lines
+        {"[A]\r\nk=1\r\n\x1A", false, {}},                                  // end-of-file mark
+        {"[A]\r\na=1\r\nb=1\r\nc=1\r\nd=1\r\ne=1\r\nf=1\r\ng=1\r\nh=1\r\ni=1\r\nx\r\ny\r\nz\r\n", false, {}},
+        {"[A]\r\na=1\r\nb=1\r\nc=1\r\nd=1\r\ne=1\r\nf=1\r\ng=1\r\nh=1\r\nx\r\ny\r\nz\r\n", true, {10, 11, 12}},
+        {"[A]\r\nx\r\n= no key\r\n[B\r\nk=1\r\n", true, {2, 3, 4}},
+        {"ONLINE=0\r\nTOOLNAME=X\r\n", true, {1, 2}},                         // no section at all
+        {"garbage", true, {1}},
+        {bytesOf("[A]\r\nk=v\0w\r\nm=1\r\n"), true, {2}},                   // a NUL byte
+        {bytesOf("\0\0\0\0\0\0"), true, {1}},                                  // zeros of a power cut
+        {"[A]\r\nk=\x1A" "1\r\n", true, {2}},
+    };
+    for (const Case& c : cases) {
+        const auto damage = zev::profile::inspectSettingsFile(c.bytes);
+        EXPECT_EQ(damage.has_value(), c.damaged) << c.bytes.toStdString();
+        if (damage && c.damaged) {
+            EXPECT_EQ(damage->kind, zev::profile::FileDamage::Damaged);
+            EXPECT_EQ(damage->lines, c.lines) << c.bytes.toStdString();
+        }
+    }
 }

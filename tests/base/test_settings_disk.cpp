@@ -1,5 +1,7 @@
 // The settings store against the file system: atomic replacement, failed
-// writes, changes by other writers, batches.
+// writes, damaged and oversized files, leftovers of a killed write, changes by
+// other writers, batches.
+#include "base/profile_damage.h"
 #include "base/settings.h"
 #include "temp_home.h"
 
@@ -10,9 +12,13 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -100,25 +106,66 @@ TEST_F(SettingsDiskTest, FullDiskLeavesTheOldFileAndReportsOncePerEpisode) {
     EXPECT_EQ(settings.GetIni("ZONE_001", "NAME", "x", ini), "new");
 }
 
+// Runs body in a child process without the privilege to write where the
+// permissions forbid it (root becomes nobody), and returns what it printed.
+QByteArray runUnprivileged(const std::function<QByteArray()>& body) {
+    int out[2];
+    if (pipe(out) != 0) return "pipe failed";
+    const pid_t child = fork();
+    if (child == 0) {
+        ::close(out[0]);
+        if (geteuid() == 0) {
+            const passwd* nobody = getpwnam("nobody");
+            const uid_t uid = nobody ? nobody->pw_uid : 65534;
+            const gid_t gid = nobody ? nobody->pw_gid : 65534;
+            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) _exit(2);
+        }
+        const QByteArray result = body();
+        const bool written = ::write(out[1], result.constData(), static_cast<size_t>(result.size())) == result.size();
+        _exit(written ? 0 : 3);
+    }
+    ::close(out[1]);
+    QByteArray result;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) result.append(buffer, n);
+    ::close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
+    return result;
+}
+
 TEST_F(SettingsDiskTest, ReadOnlyDirectoryAndFileAreLeftAlone) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories; the full-disk and unmakeable-directory "
-                        "tests cover the failure path";
+    // A write-protected file in a directory anyone may write to, and a file in
+    // a directory nobody but its owner may write to.
     const QByteArray before = "[A]\r\nK=1\r\n";
+    home.write("OPEN/SETTINGS.INI", before);
     home.write(kIni, before);
-    QFile::setPermissions(ini, QFileDevice::ReadOwner);
-    EXPECT_FALSE(settings.SetIni("A", "K", "2", ini)) << "a write-protected file stays as it is";
-    QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString file = home.file("OPEN/SETTINGS.INI");
+    ASSERT_EQ(chmod(QFile::encodeName(home.path()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(home.file("OPEN")).constData(), 0777), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(home.file("TOOLS")).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(home.file("TOOLS/STANDARD")).constData(), 0555), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0444), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(ini).constData(), 0666), 0);
 
-    const QString dir = home.file("TOOLS/STANDARD");
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    EXPECT_FALSE(settings.SetIni("A", "K", "3", ini));
-    EXPECT_EQ(settings.GetIni("A", "N", "5", ini), "5");
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-
+    const QByteArray seen = runUnprivileged([&] {
+        zev::Settings store(home.path());
+        int reports = 0;
+        store.setWriteFailureHandler([&](const QString&, const QString&) { ++reports; });
+        QByteArray r;
+        r += store.SetIni("A", "K", "2", file) ? "stored " : "refused ";
+        r += store.SetIni("A", "K", "3", ini) ? "stored " : "refused ";
+        r += store.GetIni("A", "N", "5", ini).toLatin1() + ' ';
+        r += store.GetIni("A", "K", "x", ini).toLatin1() + ' ';
+        r += QByteArray::number(reports);
+        return r;
+    });
+    ASSERT_EQ(chmod(QFile::encodeName(home.file("TOOLS/STANDARD")).constData(), 0755), 0);
+    EXPECT_EQ(seen, QByteArray("refused refused 5 1 2"));  // one report for each file
+    EXPECT_EQ(home.read("OPEN/SETTINGS.INI"), before);
     EXPECT_EQ(home.read(kIni), before);
-    EXPECT_EQ(failures, QStringList{ini});
-    EXPECT_EQ(settings.GetIni("A", "K", "x", ini), "1");
+    EXPECT_EQ(directoryEntries("OPEN"), QStringList{"SETTINGS.INI"});
 }
 
 TEST_F(SettingsDiskTest, DirectoryThatCannotBeMadeIsReportedOnce) {
@@ -137,14 +184,51 @@ TEST_F(SettingsDiskTest, DirectoryInPlaceOfTheFileReadsAsEmptyAndIsKept) {
     EXPECT_EQ(failures, QStringList{ini});
 }
 
-TEST_F(SettingsDiskTest, OversizedFileIsReadButNeverCutByAWrite) {
+TEST_F(SettingsDiskTest, AFileOverFourMebibytesIsNeitherReadNorWritten) {
+    std::vector<std::pair<QString, zev::profile::FileDamage::Kind>> told;
+    settings.setDamageHandler([&](const QString& path, const zev::profile::FileDamage& d) { told.emplace_back(path, d.kind); });
     QByteArray big = "[A]\r\nK=1\r\n";
-    big.append(QByteArray(17 * 1024 * 1024, ';'));
+    big.append(QByteArray(4 * 1024 * 1024 - big.size(), ';'));
     home.write(kIni, big);
-    EXPECT_EQ(settings.GetIni("A", "K", "x", ini), "1");
+    EXPECT_EQ(settings.GetIni("A", "K", "x", ini), "1") << "exactly 4 MiB is still read";
+    big.append(';');
+    home.write(kIni, big);
+    EXPECT_EQ(settings.GetIni("A", "K", "x", ini), "x");
+    EXPECT_EQ(settings.GetIni("A", "N", "5", ini), "5");
     EXPECT_FALSE(settings.SetIni("A", "K", "2", ini));
-    EXPECT_EQ(QFileInfo(ini).size(), big.size());
-    EXPECT_EQ(failures, QStringList{ini});
+    EXPECT_EQ(home.read(kIni), big);
+    ASSERT_EQ(told.size(), 1u) << "told once";
+    EXPECT_EQ(told[0].first, ini);
+    EXPECT_EQ(told[0].second, zev::profile::FileDamage::TooLarge);
+    EXPECT_TRUE(failures.isEmpty()) << "the notice of the size says that the file stays as it is";
+}
+
+TEST_F(SettingsDiskTest, DamagedSettingsFilesAreToldOnceAndReadAsFarAsPossible) {
+    std::vector<std::pair<QString, std::vector<int>>> told;
+    settings.setDamageHandler([&](const QString& path, const zev::profile::FileDamage& d) { told.emplace_back(path, d.lines); });
+    home.write("zev.ini", zev::test::bytesOf("[SERIAL]\r\nONLINE=0\r\n\0\0\0\0\r\n"));
+    EXPECT_EQ(settings.GetIni("SERIAL", "ONLINE", "1", "*"), "0");
+    EXPECT_EQ(settings.GetIni("TOOL", "TOOLNAME", "STANDARD", "*"), "STANDARD");
+    EXPECT_EQ(settings.GetIni("TOOL", "TOOLPATH", "T", "*"), "T");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].first, home.file("zev.ini"));
+    EXPECT_EQ(told[0].second, std::vector<int>{3});
+    // The same damage in a file that is not a settings file is no matter of the
+    // store: a driver file's records are no profile lines.
+    home.write("DRIVER/AZ1.DRV", zev::test::bytesOf("[ZEVCtrl]\r\nMC_param=2\r\n@P,a,0,1\r\n@P,b,0,1\r\n@P,c\0,0,1\r\n"));
+    EXPECT_EQ(settings.GetIni("ZEVCtrl", "MC_param", "", home.file("DRIVER/AZ1.DRV")), "2");
+    EXPECT_EQ(told.size(), 1u);
+}
+
+TEST_F(SettingsDiskTest, TemporaryFilesOfAKilledWriteGoAtTheFirstUse) {
+    home.write("zev.ini", "[A]\r\nK=1\r\n");
+    home.write(".zev.ini.tmp-3fa9c2", "[A]\r\nK=");  // cut off by the kill
+    home.write(".cmd.ini.tmp-77", "[B]");
+    home.write(".zev.ini.tmp-notes", "not ours");
+    EXPECT_EQ(settings.GetIni("A", "K", "x", "*"), "1");
+    EXPECT_EQ(directoryEntries(""), (QStringList{".cmd.ini.tmp-77", ".zev.ini.tmp-notes", "zev.ini"}));
+    EXPECT_EQ(settings.GetIni("B", "K", "", home.file("cmd.ini")), "");
+    EXPECT_EQ(directoryEntries(""), (QStringList{".zev.ini.tmp-notes", "zev.ini"}));
 }
 
 TEST_F(SettingsDiskTest, RewriteKeepsPermissionsAndSymbolicLinks) {

@@ -100,12 +100,12 @@ TEST(DriverFields, DamagedFilesLoadWhatTheyCan) {
 
 class DriverLoading : public ::testing::Test {
 protected:
+    DriverLoading() { tc.ctx->tool.CmdIni = tc.home.file(QStringLiteral("cmd.ini")); }
     void writeDriver(const QString& name, const QByteArray& bytes) { tc.home.write(QStringLiteral("DRIVER/") + name, bytes); }
     TestContext tc;
 };
 
 TEST_F(DriverLoading, LevelsComeFromCmdIniAndMonitorParameterFromTheIniView) {
-    tc.ctx->tool.CmdIni = tc.home.file(QStringLiteral("cmd.ini"));
     tc.home.write(QStringLiteral("cmd.ini"), "[?HIW]\r\nLevel=3\r\n");
     writeDriver(QStringLiteral("AZ12_d.DRV"),
                 "[ZEVCtrl]\r\nMC_param=22\r\n@P,Soll,0,500\r\n@Z,Hi,0,999,?HIW\r\n@Z,Apm,0,9,?APM\r\n");
@@ -123,18 +123,88 @@ TEST_F(DriverLoading, LevelsComeFromCmdIniAndMonitorParameterFromTheIniView) {
     EXPECT_EQ(tc.home.read(QStringLiteral("DRIVER/AZ12_d.DRV")).count("MC_param"), 1);
 }
 
+// The driver files the installation ships, read by the station.
+TEST_F(DriverLoading, ShippedFilesReadAsWritten) {
+    struct Case {
+        const char* file;
+        int globals;
+        QString firstName, readOnlyName, hiw, info, infoText;
+        bool noBoost;
+    };
+    const Case cases[] = {
+        {"AZ12_d.DRV", 5, QStringLiteral("Sollwert-Rampe [°/min]"), QStringLiteral("Fühlertyp (0 J, 1 K)"),
+         QStringLiteral("Hochgrenze HI-Wert [°]"), QStringLiteral("Gerätefamilie"), QStringLiteral("ZEV-16 Heißkanalregler"), false},
+        {"AZ12_e.DRV", 5, QStringLiteral("Setpoint ramp [°/min]"), QString(), QStringLiteral("High limit HI value [°]"),
+         QStringLiteral("Device family"), QStringLiteral("ZEV-16 hot-runner controller"), false},
+        {"AZ7.DRV", 5, QStringLiteral("Setpoint ramp [°/min]"), QStringLiteral("Sensor type (0 J, 1 K)"),
+         QStringLiteral("High limit HI value [°]"), QStringLiteral("Device family"), QStringLiteral("ZEV-8 compact"), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(loadDriverFile(*tc.ctx, QStringLiteral(ZEV_SOURCE_DIR "/data/DRIVER/") + QLatin1String(c.file)));
+        const DriverData& d = tc.ctx->driver;
+        EXPECT_TRUE(d.DriverLoaded);
+        EXPECT_EQ(d.MonitorZoneParam, 24);
+        EXPECT_EQ(d.ZoneParameters[1].Name, c.firstName);
+        EXPECT_EQ(d.ZoneParameters[1].Min, 0);
+        EXPECT_EQ(d.ZoneParameters[1].Max, 999);
+        EXPECT_TRUE(d.ZoneParameters[1].Writable);
+        if (!c.readOnlyName.isEmpty()) {
+            EXPECT_EQ(d.ZoneParameters[11].Name, c.readOnlyName);
+        }
+        EXPECT_FALSE(d.ZoneParameters[11].Writable);
+        EXPECT_EQ(d.ZoneParameters[15].Min, -99);
+        ASSERT_EQ(static_cast<int>(d.GlobalParameters.size()), c.globals);
+        EXPECT_EQ(d.GlobalParameters[0].Name, c.hiw);
+        EXPECT_EQ(d.GlobalParameters[0].Code, QStringLiteral("?HIW"));
+        EXPECT_EQ(d.GlobalParameters.back().Code, QStringLiteral("?KAN"));
+        EXPECT_FALSE(d.GlobalParameters.back().Writable);
+        ASSERT_FALSE(d.DriverInfos.empty());
+        EXPECT_EQ(d.DriverInfos[0].Caption, c.info);
+        EXPECT_EQ(d.DriverInfos[0].Text, c.infoText);
+        EXPECT_EQ(d.NoBoost, c.noBoost);
+    }
+    EXPECT_TRUE(tc.transcript().isEmpty());
+}
+
 TEST_F(DriverLoading, DriverFileNamesAreFoundWhateverTheirCase) {
     writeDriver(QStringLiteral("az7.drv"), "@P,x,0,1\r\n");
     EXPECT_EQ(findDriverFile(*tc.ctx, QStringLiteral("AZ7.DRV")), tc.home.file(QStringLiteral("DRIVER/az7.drv")));
     EXPECT_TRUE(findDriverFile(*tc.ctx, QStringLiteral("AZ8.DRV")).isEmpty());
 }
 
-TEST_F(DriverLoading, ADamagedFileIsReportedToTheOperator) {
-    writeDriver(QStringLiteral("AZ9.DRV"), "@P,a,x,1\r\n");
-    tc.answer({QStringLiteral("2")});
-    ASSERT_TRUE(loadDriverFile(*tc.ctx, tc.home.file(QStringLiteral("DRIVER/AZ9.DRV"))));
-    EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("beschädigt")));
-    EXPECT_FALSE(tc.ctx->driver.DriverLoaded);  // no "@Z" record
+// The operator hears which driver file is unusable and that the station runs
+// without a driver, or that a damaged one was read as far as it could be.
+TEST_F(DriverLoading, DamagedEmptyAndOversizedFilesAreToldWithWhatIsUsedInstead) {
+    const QString without = QStringLiteral("\\nDas Programm arbeitet ohne Treiber: Parameter können weder gelesen noch geändert werden. |");
+    struct Case {
+        QByteArray bytes;
+        QString told;  // what follows "NOTICE " and the file
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"@P,a,x,1\r\n", QStringLiteral("\\nBeschädigte Zeilen: 1") + without, false},
+        {"@P,a,x,1\r\n@Z,b,0,1,?B\r\n", QStringLiteral("\\nBeschädigte Zeilen: 1 |"), true},
+        {"", without, false},
+        {"[ZEVCtrl]\r\nMC_param=3\r\n@P,a,0,1\r\n", without, false},
+        {QByteArray(4 * 1024 * 1024 + 1, ' '), without, false},
+    };
+    const QString prefixes[] = {
+        QStringLiteral("NOTICE Die folgende Datei ist beschädigt und wurde so weit wie möglich gelesen: "),
+        QStringLiteral("NOTICE Die folgende Datei ist beschädigt und wurde so weit wie möglich gelesen: "),
+        QStringLiteral("NOTICE Die folgende Treiberdatei ist leer oder enthält keine Parameter: "),
+        QStringLiteral("NOTICE Die folgende Treiberdatei ist leer oder enthält keine Parameter: "),
+        QStringLiteral("NOTICE Die folgende Datei ist größer als 4 MiB und wurde nicht gelesen: "),
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        writeDriver(QStringLiteral("AZ9.DRV"), cases[i].bytes);
+        tc.answer({QStringLiteral("2")});
+        const QString file = tc.home.file(QStringLiteral("DRIVER/AZ9.DRV"));
+        ASSERT_TRUE(loadDriverFile(*tc.ctx, file));
+        EXPECT_TRUE(tc.lastNotice().startsWith(prefixes[i] + file + cases[i].told)) << i << tc.lastNotice().toStdString();
+        EXPECT_EQ(tc.ctx->driver.DriverLoaded, cases[i].loaded) << i;
+    }
+    EXPECT_EQ(tc.transcript().size(), 5);
 }
 
 }  // namespace

@@ -1,11 +1,21 @@
-// Ports and volumes that come and go are noticed by the periodic scan.
+// Ports and volumes that come and go are noticed by the periodic scan, also
+// while the station starts.
+#include "recording_bus.h"
 #include "temp_home.h"
+#include "test_context.h"
 
+#include "link/forms/ports_page.h"
+#include "shell/config_view.h"
 #include "shell/device_watcher.h"
+#include "shell/main_window.h"
+#include "shell/splash_window.h"
+#include "shell/station_start.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <utility>
 
 using namespace zev;
 
@@ -38,4 +48,42 @@ TEST(DeviceWatcher, PortLinksAndMountsThatComeAndGo) {
     EXPECT_EQ(w.volumes(), QStringList({QStringLiteral("/media/USB STICK")}));
     w.scan();
     EXPECT_EQ(volumes, 1);
+}
+
+// What comes or goes while the start-up runs reaches the station at the
+// watcher's next scan: its first look is taken before the start-up.
+TEST(DeviceWatcher, ChangesDuringTheStartUpAreNotMissed) {
+    zev::test::RecordingBus bus;
+    bus.portOpens = false;  // the start-up waits a second for the port: changes come meanwhile
+    zev::test::TestContext tc(1, &bus);
+    tc.home.write(QStringLiteral("dev/ttyUSB0"), "");
+    QDir().mkpath(tc.home.file(QStringLiteral("ports")));
+    ASSERT_TRUE(QFile::link(tc.home.file(QStringLiteral("dev/ttyUSB0")), tc.home.file(QStringLiteral("ports/COM3"))));
+    tc.home.write(QStringLiteral("mounts"), "/dev/sda1 / ext4 rw 0 0\n");
+    DeviceWatcher devices(tc.home.file(QStringLiteral("ports")), tc.home.file(QStringLiteral("mounts")),
+                          {QStringLiteral("/media")});
+    bool changed = false;
+    tc.pump.hook = [&] {
+        if (std::exchange(changed, true)) return;
+        QFile::remove(tc.home.file(QStringLiteral("dev/ttyUSB0")));  // COM3 pulled
+        tc.home.write(QStringLiteral("ports/COM5"), "");             // COM5 plugged in
+        tc.home.write(QStringLiteral("mounts"), "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 /media/STICK vfat rw 0 0\n");
+    };
+    tc.answer({QStringLiteral("2")});  // the port failure notice
+    SplashWindow splash;
+    MainWindow main(*tc.ctx, splash);
+    startWithDevices(*tc.ctx, main, splash, devices);
+    ASSERT_TRUE(changed);
+    auto* config = static_cast<ConfigView*>(main.view(kViewConfiguration));
+    ASSERT_NE(config, nullptr);
+    int drives = 0;
+    QObject::connect(config, &ConfigView::drivesChanged, [&] { ++drives; });
+    bus.availablePorts = {5};
+    bus.calls.clear();
+
+    devices.scan();  // the next scan after the start-up
+    EXPECT_EQ(bus.count(QStringLiteral("SetSlavePort 0 0 0 0 0 0")), 1);
+    EXPECT_EQ(drives, 1);
+    EXPECT_GE(config->findChild<PortsPage*>()->portList(0)->findText(QStringLiteral("COM 5")), 0);
+    main.unloadViews();
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 using namespace zevsim;
@@ -204,4 +207,32 @@ TEST(ScenarioApply, ControllerAndEnvironmentCommands) {
     EXPECT_TRUE(applyScenarioLine(plant, "param 1.1 2 30").empty());
     EXPECT_TRUE(applyScenarioLine(plant, "defaults 1").empty());
     EXPECT_EQ(plant.zoneParameter(1, 1, 2), 12);
+}
+
+// The demo of ./run shows what the README promises: a broken sensor that comes
+// and goes and a shorted triac that stays.
+TEST(ScenarioPlayer, TheDemoBreaksASensorAndATriac) {
+    std::ifstream in(std::string(ZEV_SOURCE_DATA_DIR) + "/demo.scenario", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    const ScenarioParse parsed = parseScenario(text);
+    EXPECT_TRUE(parsed.warnings.empty());
+    ControllerConfig c;
+    c.channels = 16;
+    Plant plant({c, c, c});
+    ScenarioPlayer player(parsed.events);
+    auto has = [&](FaultKind kind, int address, int channel) {
+        const auto faults = plant.faults();
+        return std::any_of(faults.begin(), faults.end(), [&](const Fault& f) {
+            return f.kind == kind && f.address == address && f.channel == channel;
+        });
+    };
+    EXPECT_TRUE(player.advance(plant, 10).empty());
+    EXPECT_TRUE(plant.faults().empty()) << "the plant starts without faults";
+    EXPECT_TRUE(player.advance(plant, 20).empty());
+    EXPECT_TRUE(has(FaultKind::BrokenSensor, 1, 3));
+    EXPECT_TRUE(has(FaultKind::ShortedTriac, 2, 5));
+    EXPECT_TRUE(player.advance(plant, 60).empty());
+    EXPECT_FALSE(has(FaultKind::BrokenSensor, 1, 3));
+    EXPECT_TRUE(has(FaultKind::ShortedTriac, 2, 5));
 }

@@ -49,10 +49,12 @@ TEST_F(ActiveTool, GroupsOfANewToolFollowTheStoredLanguage) {
     const auto& g = tc.ctx->tool.Groups;
     EXPECT_EQ(g[1].Name, QStringLiteral("Gruppe 1"));
     EXPECT_EQ(g[8].Name, QStringLiteral("Gruppe 8"));
+    // 0xBBGGRR, as the platform stores colours.
+    constexpr std::uint32_t colours[] = {0xFF8080, 0xFFFF80, 0x80FF80, 0x80FFFF, 0x80C0FF, 0xC0E0FF, 0xC0FFC0, 0xFFC0C0};
     for (int i = 1; i <= 8; ++i) {
         EXPECT_TRUE(g[static_cast<std::size_t>(i)].Use);
         EXPECT_FALSE(g[static_cast<std::size_t>(i)].Lock_W);
-        EXPECT_EQ(g[static_cast<std::size_t>(i)].Color, defaultGroupColour(i));
+        EXPECT_EQ(g[static_cast<std::size_t>(i)].Color, colours[i - 1]) << i;
     }
     EXPECT_EQ(g[0].Name, QStringLiteral("GRP_0"));
     EXPECT_EQ(g[0].Color, 0xE0E0E0u);

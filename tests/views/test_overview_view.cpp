@@ -204,7 +204,7 @@ TEST_F(Overview, GroupNotificationsRecolour) {
     // Zone 2 is in group 1.
     ZoneTile* tile = total().tile(1);
     FacePlate* plate = detail().plate(1);
-    EXPECT_EQ(tile->Label1()->palette().color(QPalette::Window), groupColour(ctx, 1));
+    EXPECT_EQ(tile->Label1()->palette().color(QPalette::Window), QColor(0x80, 0x80, 0xFF));  // group 1: 0xFF8080
     EXPECT_EQ(plate->lblGrpColor()->text(), "Gruppe 1");
 
     ctx.tool.Groups[1].Color = 0x0000FF;
@@ -223,7 +223,7 @@ TEST_F(Overview, GroupNotificationsRecolour) {
     ctx.tool.Groups[1].Use = true;
     ctx.hub.send(Msg::GroupAssignmentChanged);
     EXPECT_EQ(plate->lblGrpColor()->text(), "Gruppe 2");
-    EXPECT_EQ(tile->Label1()->palette().color(QPalette::Window), groupColour(ctx, 2));
+    EXPECT_EQ(tile->Label1()->palette().color(QPalette::Window), QColor(0x80, 0xFF, 0xFF));  // group 2: 0xFFFF80
 }
 
 TEST_F(Overview, NameAndUnitNotifications) {

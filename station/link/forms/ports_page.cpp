@@ -163,6 +163,9 @@ void PortsPage::cmdSetPortSettings_Click() {
             tellOperator(ctx_.op, ctx_.texts, ctx_.texts(249));
             return;
         }
+        // New port settings restart the link or take the station offline: the
+        // level of the online and offline commands.
+        if (!ctx_.users.CheckLevel(1)) return;
         if (tab == kSlaveTab) {
             const bool open = InitSlavePort(ctx_, chosen);
             if (open) SavePortSettings(ctx_, selection(kMasterTab), chosen);

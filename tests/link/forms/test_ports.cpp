@@ -111,6 +111,32 @@ TEST_F(PortWindow, SlavePortIsOpenedAndStored) {
     EXPECT_TRUE(tc.home.read(QStringLiteral("zev.ini")).contains("MASTERADR=5"));
 }
 
+TEST_F(PortWindow, ApplyAsksTheLevelOfTheOnlineCommand) {
+    tc.passwords->store(1, QStringLiteral("op1"));
+    tc.ctx->users.loadLevelNames();
+    tc.ctx->users.loadPasswords();
+    tc.ctx->link->SetOnlineBetrieb(true);
+    const QByteArray iniBefore = tc.home.read(QStringLiteral("zev.ini"));
+    // At level 0 the operator cancels the login: neither port changes.
+    for (int tab : {0, 1}) {
+        page->tabs()->setCurrentIndex(tab);
+        page->portList(tab)->setCurrentIndex(1);  // COM 2
+        tc.answer({QStringLiteral("1")});
+        page->cmdSetPortSettings_Click();
+        EXPECT_TRUE(tc.lastNotice().startsWith(QStringLiteral("NOTICE Für diese Funktion wird die BEDIENUNG-Ebene benötigt.")))
+            << tab;
+    }
+    EXPECT_EQ(bus.count(QStringLiteral("SetMasterPort")), 0);
+    EXPECT_EQ(bus.count(QStringLiteral("SetSlavePort")), 0);
+    EXPECT_EQ(bus.count(QStringLiteral("SetOnline")), 0);
+    EXPECT_TRUE(tc.ctx->link->Online());
+    EXPECT_EQ(tc.home.read(QStringLiteral("zev.ini")), iniBefore);
+    // The password of level 1 is enough.
+    tc.answer({QStringLiteral("2"), QStringLiteral("op1"), QStringLiteral("2")});
+    page->cmdSetPortSettings_Click();
+    EXPECT_EQ(bus.count(QStringLiteral("SetSlavePort 2 ")), 1);
+}
+
 TEST(BusStatisticsPanel, CountsTelegramsAndSendsRawCommandsAtLevelFour) {
     TestContext tc;
     zevsim::InProcessBus bus(zev::test::controllers({16, 8}));
