@@ -4,6 +4,7 @@
 #include "shell/app_context.h"
 #include "shell/profile_codepage.h"
 #include "shell/touch_style.h"
+#include "support/decimal_text.h"
 #include "support/procedure.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
@@ -13,7 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -30,8 +30,7 @@ QString errorShareText(long good, long errors, int language) {
     if (errors == 0) return QStringLiteral("-");
     const double share = static_cast<double>(errors) / static_cast<double>(good + errors);
     if (share >= 1.0) return QStringLiteral("100 %");
-    const QLocale locale(language == 1 ? QLocale::German : QLocale::English);
-    return locale.toString(share * 100.0, 'f', 2) + QStringLiteral(" %");
+    return decimalText(share * 100.0, 2, language) + QStringLiteral(" %");
 }
 
 QString replyText(const QByteArray& reply, int status) {

@@ -11,6 +11,7 @@
 #include "shell/platform.h"
 #include "shell/tarvo_diag_window.h"
 #include "support/clock.h"
+#include "support/decimal_text.h"
 #include "support/operator.h"
 #include "support/procedure.h"
 #include "support/text_numbers.h"
@@ -147,7 +148,7 @@ void MainCycle::readingPass() {
             zone.Current = kNoValue;
         } else {
             zone.Current = static_cast<float>(current / 10.0);
-            zone.CurrentText = QString::number(current / 10.0, 'f', 1);
+            zone.CurrentText = decimalText(current / 10.0, 1, ctx_.texts.language());
         }
     }
     plant.OutputsOn = ctx_.bus.GetVal(1, 1, kOutputsKind) != 0;
