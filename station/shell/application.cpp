@@ -13,6 +13,7 @@
 #include "shell/qt_event_pump.h"
 #include "shell/qt_operator.h"
 #include "shell/settings.h"
+#include "shell/settings_failure.h"
 #include "shell/splash_window.h"
 #include "shell/touch_style.h"
 #include "support/clock.h"
@@ -136,10 +137,9 @@ int runStation(const CommandLine& cl) {
 
     // A write that fails is told once per episode, after the current event, in
     // the operator's language.
-    settings.setWriteFailureHandler([&](const QString& path, const QString& reason) {
-        QTimer::singleShot(0, &hub, [&, path, reason] {
-            op->notice(texts(TextNo::SettingsNotStored) + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") + reason,
-                       QString(), texts(TextNo::Ok), QString(), kNoticeAlarm);
+    settings.setWriteFailureHandler([&](const QString& path, const profile::StoreFailure& why) {
+        QTimer::singleShot(0, &hub, [&, path, why] {
+            op->notice(settingsNotStoredText(texts, path, why), QString(), texts(TextNo::Ok), QString(), kNoticeAlarm);
         });
     });
 

@@ -27,7 +27,7 @@ namespace zev::profile {
 
 class ProfileCache {
 public:
-    using FailureHandler = std::function<void(const QString& path, const QString& reason)>;
+    using FailureHandler = std::function<void(const QString& path, const StoreFailure& why)>;
 
     // Files beyond this size are read up to it and never written, so that a
     // rewrite cannot lose their tail.
@@ -73,7 +73,7 @@ private:
     void load(Entry& e, const QString& path);
     void stored(Entry& e, const QString& path, ProfileFile file, const QByteArray& bytes,
                 const FileStamp& stamp);
-    void reportFailure(const QString& path, const QString& reason);
+    void reportFailure(const QString& path, const StoreFailure& why);
     void evictOne();
 
     QHash<QString, Entry> entries_;

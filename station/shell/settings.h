@@ -25,6 +25,8 @@
 // std::invalid_argument.
 #pragma once
 
+#include "shell/profile_disk.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -70,7 +72,7 @@ public:
     // Called once per failing write episode of a file (read-only directory, full
     // disk, directory that cannot be created, unreadable file); the stored file is
     // left as it was. A later successful write of that file ends the episode.
-    void setWriteFailureHandler(std::function<void(const QString& path, const QString& reason)> h);
+    void setWriteFailureHandler(std::function<void(const QString& path, const profile::StoreFailure& why)> h);
 
     // Sections of a file in file order, each name once (for readers of picture
     // layouts, recipes).

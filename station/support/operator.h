@@ -26,6 +26,8 @@ struct ErrorReport {
     QString module;
     QString procedure;
     int line = 0;
+    QString progInfo;       // "ZEV CONTROL 3, Version ..."
+    QStringList callStack;  // newest first
 };
 class ErrorReportActions {
 public:
