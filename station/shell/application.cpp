@@ -50,7 +50,9 @@ void onSignal(int) {
 }
 
 // SIGTERM and SIGINT (an operator's Ctrl+C, the system going down) leave
-// through the normal exit path, so the controllers are taken offline.
+// through the normal exit path, so the controllers are taken offline. A box
+// that is open then is closed, so that its own event loop cannot hold the
+// program (before the main window exists, closing it ends the program).
 void installSignalExit(Lifecycle& lifecycle, QObject* owner) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, owner);
@@ -58,6 +60,7 @@ void installSignalExit(Lifecycle& lifecycle, QObject* owner) {
         char c;
         [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &c, 1);
         lifecycle.requestExit(0);
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;
@@ -100,7 +103,7 @@ int runStation(const CommandLine& cl) {
     textConfig.languageFile = QDir(sysDir).filePath(QStringLiteral("ZEV3.INI"));
     Operator* opRef = nullptr;
     textConfig.fatal = [&](const QString& message) {
-        if (opRef) opRef->notice(message, QString(), QStringLiteral("OK"), QString(), kNoticeAlarm);
+        if (opRef) opRef->notice(message, QString(), QStringLiteral("OK"), QString(), kNoticeCritical);
         lifecycle.requestExit(kExitWrongLanguage);
     };
     Texts texts(settings, textConfig);
@@ -118,6 +121,12 @@ int runStation(const CommandLine& cl) {
         op = std::move(q);
     }
     opRef = op.get();
+
+    // The language is settled before anything else: an unknown one ends the
+    // program after its one message, before the desktop or the bus is touched.
+    QObject signalOwner;
+    installSignalExit(lifecycle, &signalOwner);
+    if (!texts.languageUsable()) return kExitWrongLanguage;
 
     SystemClock clock;
     QtEventPump pump;
@@ -158,7 +167,6 @@ int runStation(const CommandLine& cl) {
     main.onMainTimer = [cycle] { cycle->mainTimer_Timer(); };
     main.onDailyHousekeeping = [cycle] { cycle->DailyHousekeeping(); };
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
-    installSignalExit(lifecycle, &main);
 
     Form_Load(ctx, main, splash);
     if (lifecycle.exitRequested()) {

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <unistd.h>
+
 namespace {
 
 const QString kBin = QStringLiteral(ZEV_BIN_DIR);
@@ -138,11 +141,38 @@ TEST_F(Unattended, DamagedFilesDoNotStopTheStart) {
 
 namespace {
 
-TEST_F(Unattended, AStoredLanguageThatDoesNotExistEndsTheProgram) {
+TEST_F(Unattended, AStoredLanguageThatDoesNotExistEndsTheProgramAfterOneMessage) {
     home.write(QStringLiteral("system/ZEV3.INI"), "[LngPtnr]\r\nLngId=3\r\n");
     home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nONLINE=0\r\n");
-    EXPECT_EQ(runStation({QStringLiteral("2")}, 5), 1);
-    EXPECT_TRUE(out.startsWith(QStringLiteral("NOTICE Wrong LngId !?! |  | OK |  -> 2"))) << out.toStdString();
+    EXPECT_EQ(runStation({QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("2")}, 5), 1);
+    EXPECT_EQ(out, QStringLiteral("NOTICE [ZEVcontrol 2] Wrong LngId !?! |  | OK |  -> 2\n")) << out.toStdString();
+}
+
+// The sockets the process holds open (the signal handling's pair among them).
+int openSockets(qint64 pid) {
+    const QString dir = QStringLiteral("/proc/%1/fd").arg(pid);
+    int n = 0;
+    for (const QString& fd : QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char target[64] = {};
+        const ssize_t len = ::readlink(QFile::encodeName(dir + QLatin1Char('/') + fd).constData(), target, sizeof target - 1);
+        if (len > 0 && std::strncmp(target, "socket:", 7) == 0) ++n;
+    }
+    return n;
+}
+
+TEST_F(Unattended, SigtermEndsTheProgramWhileTheLanguageMessageIsOpen) {
+    QProcess station;
+    station.setProcessEnvironment(env);
+    station.start(kBin + QStringLiteral("/zevcontrol"), {QStringLiteral("--home"), home.path(), QStringLiteral("LNGID=7")});
+    ASSERT_TRUE(station.waitForStarted(5000));
+    // The signal handling is in place once its socket pair is open; the box follows it at once.
+    for (int i = 0; i < 400 && openSockets(station.processId()) < 2; ++i) QThread::msleep(50);
+    ASSERT_GE(openSockets(station.processId()), 2);
+    QThread::msleep(500);
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(30000)) << "the program ignored SIGTERM";
+    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(station.exitCode(), 1);
 }
 
 }  // namespace
