@@ -26,8 +26,12 @@ public:
     MainWindow(AppContext& ctx, SplashWindow& splash);
     ~MainWindow() override;
 
-    // Loads the eight views into the client area and selects the first one.
+    // Loads the eight views into the client area (those not loaded yet) and
+    // selects the first one.
     void InitForms();
+    // Builds the view of a tab; empty: the program's own views (tests put in
+    // their own).
+    std::function<View*(int index)> makeView;
     // Unloads every view (Stop_Tool; the views are built anew by InitForms).
     void unloadViews();
     void tabMain_Click(int previousTab);

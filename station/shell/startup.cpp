@@ -88,29 +88,27 @@ void Form_Load(AppContext& ctx, MainWindow& main, SplashWindow& splash) {
             ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("ONLINE"), QStringLiteral("1"), QStringLiteral("*")),
             true);
     });
-    p.step([&] {
-        if (ctx.plant.Online) {
-            ctx.PortInitResult = InitMasterPort(ctx) ? 1 : 0;
-            if (ctx.PortInitResult == 0) {
-                const QString mode = ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("DIRMODE"),
-                                                         QStringLiteral("0"), QStringLiteral("*"));
-                tellOperator(ctx.op, t, t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), kNoticeAlarm);
-            }
-            SetOnlineBetrieb(ctx, ctx.PortInitResult != 0);
-        } else {
-            SetOnlineBetrieb(ctx, false);
-        }
-    });
+    // Each step below does one thing, so that "Repeat" after a failure never
+    // does twice what was done already (opening the port, a notice, the views).
+    const bool tryOnline = ctx.plant.Online;
+    if (tryOnline) {
+        p.step([&] { ctx.PortInitResult = InitMasterPort(ctx) ? 1 : 0; });
+        p.step([&] {
+            if (ctx.PortInitResult != 0) return;
+            const QString mode = ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("DIRMODE"),
+                                                     QStringLiteral("0"), QStringLiteral("*"));
+            tellOperator(ctx.op, t, t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), kNoticeAlarm);
+        });
+    }
+    p.step([&] { SetOnlineBetrieb(ctx, tryOnline && ctx.PortInitResult != 0); });
     if (stopping()) return;
+    if (ctx.plant.Online) {
+        p.step([&] { IdentifyZEV(ctx); });
+        if (stopping()) return;
+    }
+    p.step([&] { main.InitForms(); });
     p.step([&] {
-        if (ctx.plant.Online) {
-            IdentifyZEV(ctx);
-            if (stopping()) return;
-            main.InitForms();
-            if (ctx.plant.Online) ctx.hub.post(Msg::ReliabilityCheck);
-        } else {
-            main.InitForms();
-        }
+        if (ctx.plant.Online) ctx.hub.post(Msg::ReliabilityCheck);
     });
     if (stopping()) return;
     p.step([&] { main.TmrDate()->start(); });
