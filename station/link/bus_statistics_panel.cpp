@@ -53,19 +53,22 @@ QString replyText(const QByteArray& reply, int status) {
 BusStatisticsPanel::BusStatisticsPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("busStatistics"));
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);  // on a page of the configuration, which has its margins
     auto* statistics = new QGroupBox(ctx.texts(526), this);
-    auto* statLayout = new QVBoxLayout(statistics);
+    // The reset button beside the table: the page must fit the panel's height
+    // with the command line below shown too.
+    auto* statLayout = new QHBoxLayout(statistics);
     table_ = new QTableWidget(0, 4, statistics);
     table_->setObjectName(QStringLiteral("gridBusStatistic"));
     table_->setHorizontalHeaderLabels({ctx.texts(272), ctx.texts(273), ctx.texts(274), ctx.texts(275)});
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    statLayout->addWidget(table_);
+    statLayout->addWidget(table_, 1);
     auto* reset = new QPushButton(ctx.texts(276), statistics);
     reset->setObjectName(QStringLiteral("cmdResetStat"));
     touch::makeTouchButton(reset);
-    statLayout->addWidget(reset, 0, Qt::AlignLeft);
+    statLayout->addWidget(reset, 0, Qt::AlignTop);
     layout->addWidget(statistics, 1);
     connect(reset, &QPushButton::clicked, this, &BusStatisticsPanel::cmdResetStat_Click);
 

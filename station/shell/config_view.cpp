@@ -68,6 +68,7 @@ QWidget* ConfigView::createPage(int index) {
         auto* page = new QWidget(this);
         page->setObjectName(QStringLiteral("pagePorts"));
         auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);  // the two parts have their own frames
         layout->addWidget(new PortsPage(ctx_, main_, page));
         layout->addWidget(new BusStatisticsPanel(ctx_, page), 1);
         return page;

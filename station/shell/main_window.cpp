@@ -246,6 +246,14 @@ void MainWindow::exitProgram() {
     QApplication::exit(ctx_.lifecycle.exitCode());
 }
 
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A tab strip that was filled while hidden tells its layout neither of its
+    // tabs nor of the height its style sheet gives them; without this the window
+    // may keep the height of the empty strip for it and cut the tabs.
+    tabMain_->updateGeometry();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!ctx_.lifecycle.exitRequested()) ctx_.lifecycle.requestExit(0);
     exitProgram();

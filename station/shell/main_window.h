@@ -66,6 +66,7 @@ public:
     std::function<void()> onDailyHousekeeping;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
