@@ -5,7 +5,6 @@
 #include "support/texts_table.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QString>
 #include <gtest/gtest.h>
@@ -108,11 +107,9 @@ TEST(TextTables, NoTextHasAnEncodingFault) {
 // docs/texts.md is where the others look numbers up: one row per number,
 // "| n | German | English | where | note |", texts exactly between "| " and " |".
 TEST(TextTables, DocumentationListsEveryNumberAsTheTablesHaveIt) {
-    // The source tree: from the test data directory when ctest names it,
-    // otherwise from where this file was compiled.
-    const QString data = qEnvironmentVariable("ZEV_TEST_DATA");
-    const QString root = !data.isEmpty() ? data + QStringLiteral("/..")
-                                         : QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
+    // The source tree as the build names it (__FILE__ may be relative to the
+    // build directory when the compiler cache rewrites paths).
+    const QString root = QStringLiteral(ZEV_SOURCE_DIR);
     QFile f(root + QStringLiteral("/docs/texts.md"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
