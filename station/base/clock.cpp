@@ -1,6 +1,7 @@
 #include "base/clock.h"
 
 #include <cmath>
+#include <ctime>
 
 namespace zev {
 
@@ -11,6 +12,12 @@ const QDate kSerialEpoch(1899, 12, 30);
 double Clock::secondsSinceMidnight() const {
     const QTime t = now().time();
     return t.msecsSinceStartOfDay() / 1000.0;
+}
+
+qint64 SystemClock::monotonicMs() const {
+    timespec t {};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<qint64>(t.tv_sec) * 1000 + t.tv_nsec / 1'000'000;
 }
 
 double Clock::dateSerial() const { return toDateSerial(now()); }

@@ -1,6 +1,7 @@
 // The program's notion of now. Every date, time of day and "seconds since
 // midnight" comes from one injectable clock, so that day changes and the login
-// fall-back are tested without waiting.
+// fall-back are tested without waiting. Durations that must not follow a change
+// of the wall clock (the login fall-back) are measured on its monotonic reading.
 #pragma once
 
 #include <QDateTime>
@@ -11,6 +12,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Milliseconds on a clock that only runs forwards, unaffected by setting the
+    // date and time; only differences between two readings mean anything.
+    virtual qint64 monotonicMs() const = 0;
 
     QDate today() const { return now().date(); }
     // Seconds since local midnight, with the fraction of the current second.
@@ -24,6 +28,7 @@ public:
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    qint64 monotonicMs() const override;
 };
 
 }  // namespace zev

@@ -102,7 +102,7 @@ bool ProfileCache::change(const QString& path, const std::function<void(ProfileF
     Entry& e = entry(path);
     // Writing what we could read of such a file would destroy the rest of it.
     if (e.state == State::Unreadable) {
-        reportFailure(path, QStringLiteral("cannot read the file (%1); left unchanged").arg(e.error));
+        reportFailure(path, {FailureKind::Unreadable, 0});
         return false;
     }
     if (e.state == State::TooLarge)
@@ -119,7 +119,7 @@ bool ProfileCache::change(const QString& path, const std::function<void(ProfileF
         return true;  // already on disk: spare the flash of the panel a rewrite
     const WriteResult w = replaceFile(path, bytes);
     if (!w.ok) {
-        reportFailure(path, w.error);
+        reportFailure(path, w.failure);
         return false;
     }
     stored(e, path, std::move(next), bytes, w.stamp);
@@ -130,7 +130,7 @@ bool ProfileCache::endBatch() {
     if (batchDepth_ == 0 || --batchDepth_ > 0)
         return true;
     // The handler may read settings again: report only when the table is settled.
-    std::vector<std::pair<QString, QString>> failures;
+    std::vector<std::pair<QString, StoreFailure>> failures;
     for (auto it = entries_.begin(); it != entries_.end();) {
         if (!it->dirty) {
             ++it;
@@ -147,12 +147,12 @@ bool ProfileCache::endBatch() {
             stored(*it, it.key(), it->file, bytes, w.stamp);
             ++it;
         } else {
-            failures.emplace_back(it.key(), w.error);
+            failures.emplace_back(it.key(), w.failure);
             it = entries_.erase(it);  // read again what the disk holds
         }
     }
-    for (const auto& [path, reason] : failures)
-        reportFailure(path, reason);
+    for (const auto& [path, why] : failures)
+        reportFailure(path, why);
     return failures.empty();
 }
 
@@ -162,12 +162,12 @@ bool ProfileCache::remove(const QString& path) {
     return deleteFile(path, nullptr);
 }
 
-void ProfileCache::reportFailure(const QString& path, const QString& reason) {
+void ProfileCache::reportFailure(const QString& path, const StoreFailure& why) {
     if (failing_.contains(path))
         return;
     failing_.insert(path);
     if (onFailure_)
-        onFailure_(path, reason);
+        onFailure_(path, why);
 }
 
 void ProfileCache::evictOne() {

@@ -33,7 +33,7 @@ namespace zev::profile {
 
 class ProfileCache {
 public:
-    using FailureHandler = std::function<void(const QString& path, const QString& reason)>;
+    using FailureHandler = std::function<void(const QString& path, const StoreFailure& why)>;
     // Called while a file is read: it must not use the store (post the notice).
     using DamageHandler = std::function<void(const QString& path, const FileDamage& damage)>;
 
@@ -84,7 +84,7 @@ private:
     static bool isSettingsFile(const QString& path);
     void stored(Entry& e, const QString& path, ProfileFile file, const QByteArray& bytes,
                 const FileStamp& stamp);
-    void reportFailure(const QString& path, const QString& reason);
+    void reportFailure(const QString& path, const StoreFailure& why);
     void evictOne();
 
     QHash<QString, Entry> entries_;

@@ -34,6 +34,18 @@ FileStamp stampOf(const struct stat& st) {
 
 bool isMissingError(int err) { return err == ENOENT || err == ENOTDIR; }
 
+StoreFailure writeFailure(int err) {
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return {FailureKind::DiskFull, err};
+    case EACCES:
+    case EPERM:
+    case EROFS: return {FailureKind::ReadOnlyDirectory, err};
+    default: return {FailureKind::Io, err};
+    }
+}
+
 // Closes fd and removes the temporary file when a replacement is abandoned.
 class TempFile {
 public:
@@ -175,45 +187,45 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(target);
     const QString dirPath = info.absolutePath();
     if (!QFileInfo(dirPath).isDir() && !QDir().mkpath(dirPath)) {
-        r.error = QStringLiteral("cannot create directory %1").arg(dirPath);
+        r.failure = {FailureKind::NoDirectory, 0};
         return r;
     }
     const QByteArray dir = QFile::encodeName(dirPath);
     const QByteArray file = QFile::encodeName(info.absoluteFilePath());
     // A rename would replace a write-protected file as well; it stays protected.
     if (::access(file.constData(), F_OK) == 0 && ::access(file.constData(), W_OK) != 0) {
-        r.error = systemError("open for writing", errno);
+        r.failure = {FailureKind::WriteProtected, errno};
         return r;
     }
 
     int err = 0;
     TempFile temp;
     if (!temp.open(dir, QFile::encodeName(info.fileName()), err)) {
-        r.error = systemError("create temporary file", err);
+        r.failure = writeFailure(err);
         return r;
     }
     struct stat old {};
     if (::stat(file.constData(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(temp.fd(), old.st_mode & 07777);
     if (!writeAll(temp.fd(), bytes, err)) {
-        r.error = systemError("write", err);
+        r.failure = writeFailure(err);
         return r;
     }
     if (::fsync(temp.fd()) != 0) {
-        r.error = systemError("flush", errno);
+        r.failure = writeFailure(errno);
         return r;
     }
     struct stat st {};
     if (::fstat(temp.fd(), &st) != 0) {
-        r.error = systemError("stat", errno);
+        r.failure = writeFailure(errno);
         return r;
     }
     if (!temp.close(err)) {
-        r.error = systemError("close", err);
+        r.failure = writeFailure(err);
         return r;
     }
     if (::rename(temp.name().constData(), file.constData()) != 0) {
-        r.error = systemError("rename", errno);
+        r.failure = writeFailure(errno);
         return r;
     }
     temp.keep();

@@ -37,10 +37,25 @@ struct ReadResult {
 // Reads the whole file; a file larger than maxBytes is not read at all.
 ReadResult readFile(const QString& path, qint64 maxBytes);
 
+// Why a file was not stored (or not read), as the operator is told it.
+enum class FailureKind {
+    Unreadable,         // exists but cannot be read: left unchanged
+    TooLarge,           // beyond the store's size limit: left unchanged
+    NoDirectory,        // its directory cannot be created
+    WriteProtected,     // the file itself may not be written
+    ReadOnlyDirectory,  // no file can be made in its directory
+    DiskFull,           // no space (or beyond the size a file may have)
+    Io                  // any other error of the system, with its number
+};
+struct StoreFailure {
+    FailureKind kind = FailureKind::Io;
+    int systemError = 0;  // errno, where the system gave one
+};
+
 struct WriteResult {
     bool ok = false;
     FileStamp stamp;  // of the new file
-    QString error;
+    StoreFailure failure;
 };
 // Writes bytes to a temporary file in the same directory, flushes it to the
 // disk and renames it over path, so that path holds either the old or the new

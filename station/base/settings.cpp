@@ -75,7 +75,7 @@ bool Settings::SetIni(const QString& section, const QString& key, const QString&
     return SetIni(section, key, copy, file);
 }
 
-void Settings::setWriteFailureHandler(std::function<void(const QString&, const QString&)> h) {
+void Settings::setWriteFailureHandler(std::function<void(const QString&, const profile::StoreFailure&)> h) {
     cache_->setFailureHandler(std::move(h));
 }
 

@@ -25,6 +25,8 @@
 // std::invalid_argument.
 #pragma once
 
+#include "base/profile_disk.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -71,7 +73,7 @@ public:
     // Called once per failing write episode of a file (read-only directory, full
     // disk, directory that cannot be created, unreadable file); the stored file is
     // left as it was. A later successful write of that file ends the episode.
-    void setWriteFailureHandler(std::function<void(const QString& path, const QString& reason)> h);
+    void setWriteFailureHandler(std::function<void(const QString& path, const profile::StoreFailure& why)> h);
     // Called once per run for each settings file found damaged or too large
     // when it is read (profile_damage.h). It is called in the middle of a read:
     // it must not use the store itself (post the notice).

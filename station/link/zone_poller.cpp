@@ -7,6 +7,7 @@
 #include "link/zone_commands.h"
 #include "link/zone_values.h"
 #include "plant/zone_state.h"
+#include "support/decimal_text.h"
 #include "support/texts.h"
 #include "plant/zone_table.h"
 
@@ -96,7 +97,7 @@ void ZonePoller::readingPass() {
             zone.Current = kNoValue;
         } else {
             zone.Current = static_cast<float>(current / 10.0);
-            zone.CurrentText = QString::number(current / 10.0, 'f', 1);
+            zone.CurrentText = decimalText(current / 10.0, 1, ctx_.texts.language());
         }
     }
     plant.OutputsOn = ctx_.bus.GetVal(1, 1, kOutputsKind) != 0;

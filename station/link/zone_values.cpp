@@ -41,7 +41,7 @@ void clearStatus(ZoneRecord& z) {
 
 ZoneRecord& zoneAt(AppContext& ctx, int zone) {
     if (zone < 1 || zone > kMaxZones)
-        throw ZevError(ErrNo::OutOfRange, QStringLiteral("zone %1 outside 1..270").arg(zone));
+        throw ZevError(ErrNo::OutOfRange, QString::number(zone));
     return ctx.plant.zone(zone);
 }
 }  // namespace

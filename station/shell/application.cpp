@@ -20,6 +20,7 @@
 #include "shell/qt_event_pump.h"
 #include "shell/qt_operator.h"
 #include "base/settings.h"
+#include "shell/settings_failure.h"
 #include "shell/splash_window.h"
 #include "widgets/touch_style.h"
 #include "base/clock.h"
@@ -56,7 +57,9 @@ void onSignal(int) {
 }
 
 // SIGTERM and SIGINT (an operator's Ctrl+C, the system going down) leave
-// through the normal exit path, so the controllers are taken offline.
+// through the normal exit path, so the controllers are taken offline. A box
+// that is open then is closed, so that its own event loop cannot hold the
+// program (before the main window exists, closing it ends the program).
 void installSignalExit(Lifecycle& lifecycle, QObject* owner) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, owner);
@@ -64,6 +67,7 @@ void installSignalExit(Lifecycle& lifecycle, QObject* owner) {
         char c;
         [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &c, 1);
         lifecycle.requestExit(0);
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;
@@ -97,6 +101,8 @@ int runStation(const CommandLine& cl) {
 
     ExitRequest lifecycle;
     Settings settings(programDir);
+    EarlyDamage earlyDamage;
+    keepEarlyDamage(settings, &earlyDamage);
     QTextStream out(stdout);
     std::unique_ptr<Operator> op;
     QtOperator* qtOperator = nullptr;
@@ -106,7 +112,7 @@ int runStation(const CommandLine& cl) {
     textConfig.languageFile = QDir(sysDir).filePath(QStringLiteral("ZEV3.INI"));
     Operator* opRef = nullptr;
     textConfig.fatal = [&](const QString& message) {
-        if (opRef) opRef->notice(message, QString(), QStringLiteral("OK"), QString(), kNoticeAlarm);
+        if (opRef) opRef->notice(message, QString(), QStringLiteral("OK"), QString(), kNoticeCritical);
         lifecycle.requestExit(kExitWrongLanguage);
     };
     Texts texts(settings, textConfig);
@@ -124,6 +130,12 @@ int runStation(const CommandLine& cl) {
         op = std::move(q);
     }
     opRef = op.get();
+
+    // The language is settled before anything else: an unknown one ends the
+    // program after its one message, before the desktop or the bus is touched.
+    QObject signalOwner;
+    installSignalExit(lifecycle, &signalOwner);
+    if (!texts.languageUsable()) return kExitWrongLanguage;
 
     SystemClock clock;
     QtEventPump pump;
@@ -151,14 +163,13 @@ int runStation(const CommandLine& cl) {
 
     // A write that fails is told once per episode, after the current event, in
     // the operator's language.
-    settings.setWriteFailureHandler([&](const QString& path, const QString& reason) {
-        QTimer::singleShot(0, &hub, [&, path, reason] {
-            op->notice(texts(TextNo::SettingsNotStored) + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") + reason,
-                       QString(), texts(TextNo::Ok), QString(), kNoticeAlarm);
+    settings.setWriteFailureHandler([&](const QString& path, const profile::StoreFailure& why) {
+        QTimer::singleShot(0, &hub, [&, path, why] {
+            op->notice(settingsNotStoredText(texts, path, why), QString(), texts(TextNo::Ok), QString(), kNoticeAlarm);
         });
     });
 
-    tellDamagedFiles(settings, texts, *op, &hub);
+    tellDamagedFiles(settings, texts, *op, &hub, earlyDamage);
 
     // Main: the desktop's scroll-bar sizes are stored once, then enlarged for touch.
     settings.GetIni(QStringLiteral("WindowsSettings"), QStringLiteral("ScrollWidth"),
@@ -177,7 +188,6 @@ int runStation(const CommandLine& cl) {
     QObject::connect(&link, &LinkSession::restartRequested, &main,
                      [&ctx, &main](bool online) { restartLink(ctx, main, online); });
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
-    installSignalExit(lifecycle, &main);
 
     // Ports and removable volumes that come and go, watched from before the start-up.
     DeviceWatcher devices(qEnvironmentVariable("ZEV485_PORTS"), QStringLiteral("/proc/self/mounts"),

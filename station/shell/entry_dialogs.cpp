@@ -38,24 +38,6 @@ QLabel* promptLabel(const QString& prompt, QWidget* parent) {
 }
 }  // namespace
 
-TextEntryDialog::TextEntryDialog(Texts& texts, const QString& prompt, const QString& preset,
-                                 bool password, QWidget* parent)
-    : QDialog(parent) {
-    setModal(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(promptLabel(prompt, this));
-    edit_ = new QLineEdit(preset, this);
-    edit_->setFont(touch::messageFont());
-    edit_->setMinimumWidth(480);
-    edit_->setMinimumHeight(touch::kButtonHeight);
-    if (password) edit_->setEchoMode(QLineEdit::Password);
-    layout->addWidget(edit_);
-    layout->addWidget(okCancel(texts, this));
-    connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
-}
-
-QString TextEntryDialog::text() const { return edit_->text(); }
-
 NumberPadDialog::NumberPadDialog(Texts& texts, const QString& prompt, int min, int max, int value,
                                  bool allowRelative, QWidget* parent)
     : QDialog(parent), min_(min), max_(max), allowRelative_(allowRelative) {

@@ -1,5 +1,5 @@
-// Entry dialogs of the touch panel: text and password entry (the on-screen
-// keyboard's job), the number pad, and a choice from a list.
+// Entry dialogs of the touch panel: the number pad and a choice from a list
+// (text and password entry: the on-screen keyboard, touch_keyboard.h).
 #pragma once
 
 #include <QDialog>
@@ -13,18 +13,6 @@ class QPushButton;
 namespace zev {
 
 class Texts;
-
-class TextEntryDialog : public QDialog {
-    Q_OBJECT
-public:
-    TextEntryDialog(Texts& texts, const QString& prompt, const QString& preset, bool password,
-                    QWidget* parent = nullptr);
-    QString text() const;
-    QLineEdit* edit() const { return edit_; }
-
-private:
-    QLineEdit* edit_;
-};
 
 class NumberPadDialog : public QDialog {
     Q_OBJECT

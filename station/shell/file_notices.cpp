@@ -30,12 +30,20 @@ QString fileDamageNotice(Texts& texts, const QString& path, const profile::FileD
     return text + texts(TextNo::DefaultsForUnreadable);
 }
 
-void tellDamagedFiles(Settings& settings, Texts& texts, Operator& op, QObject* context) {
-    settings.setDamageHandler([&texts, &op, context](const QString& path, const profile::FileDamage& damage) {
+void keepEarlyDamage(Settings& settings, EarlyDamage* early) {
+    settings.setDamageHandler([early](const QString& path, const profile::FileDamage& damage) {
+        early->emplace_back(path, damage);
+    });
+}
+
+void tellDamagedFiles(Settings& settings, Texts& texts, Operator& op, QObject* context, const EarlyDamage& early) {
+    auto tell = [&texts, &op, context](const QString& path, const profile::FileDamage& damage) {
         QTimer::singleShot(0, context, [&texts, &op, path, damage] {
             tellOperator(op, texts, fileDamageNotice(texts, path, damage), kNoticeAlarm);
         });
-    });
+    };
+    for (const auto& [path, damage] : early) tell(path, damage);
+    settings.setDamageHandler(tell);
 }
 
 }  // namespace zev

@@ -2,10 +2,12 @@
 
 #include "widgets/touch_style.h"
 #include "support/operator.h"
+#include "support/texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -23,7 +25,18 @@ HinweisDialog::HinweisDialog(const QString& text, const QString& button1, const 
     text_->setWordWrap(true);
     text_->setMinimumWidth(480);
     text_->setFont(touch::messageFont());
-    layout->addWidget(text_);
+    if (kind_ == kNoticeCritical) {
+        setWindowTitle(Texts::messageBoxTitle());
+        icon_ = new QLabel(this);
+        icon_->setObjectName(QStringLiteral("criticalIcon"));
+        icon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(64, 64));
+        auto* textRow = new QHBoxLayout;
+        textRow->addWidget(icon_, 0, Qt::AlignTop);
+        textRow->addWidget(text_, 1);
+        layout->addLayout(textRow);
+    } else {
+        layout->addWidget(text_);
+    }
     auto* row = new QHBoxLayout;
     const QString captions[] = {button1, button2, button3};
     for (int i = 0; i < 3; ++i) {

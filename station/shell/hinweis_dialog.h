@@ -1,6 +1,7 @@
 // The notice dialog `Hinweis`: a text and up to three buttons (an empty caption
 // hides its button). Kind 3 flashes its frame between red and the button face on
-// every tick; kind 4 closes itself after the seventh tick.
+// every tick; kind 4 closes itself after the seventh tick; kind 5 is the
+// critical message box (critical icon, title "ZEVcontrol 2").
 #pragma once
 
 #include <QDialog>
@@ -24,6 +25,8 @@ public:
     int pressed() const { return pressed_; }
     int ticks() const { return ticks_; }
     QPushButton* button(int n) const;
+    // The critical icon of kind 5 (null for the other kinds).
+    QLabel* icon() const { return icon_; }
     void tick();
 
 private:
@@ -32,6 +35,7 @@ private:
     int ticks_ = 0;
     bool red_ = false;
     QLabel* text_ = nullptr;
+    QLabel* icon_ = nullptr;
     QPushButton* buttons_[3] = {};
     QTimer* timer_ = nullptr;
 };

@@ -80,27 +80,40 @@ QLabel* MainWindow::lblStatusbar(int index) const { return status_->lblStatusbar
 int MainWindow::currentTab() const { return tabMain_->currentIndex(); }
 
 void MainWindow::InitForms() {
-    if (const QScreen* screen = QApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    switching_ = true;
-    while (tabMain_->count() > 0) tabMain_->removeTab(0);
-    for (int i = 0; i < kViewCount; ++i) tabMain_->addTab(viewCaption(ctx_, i));
-    switching_ = false;
+    // One step per view: "Repeat" after a failure loads the failing view again
+    // and keeps the views that are loaded already.
+    Procedure p(ctx_.errors, kModule, QStringLiteral("InitForms"));
+    p.step([&] {
+        if (const QScreen* screen = QApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
+        switching_ = true;
+        while (tabMain_->count() > 0) tabMain_->removeTab(0);
+        for (int i = 0; i < kViewCount; ++i) tabMain_->addTab(viewCaption(ctx_, i));
+        switching_ = false;
+    });
     for (const ViewEntry& entry : viewRegistry()) {
-        View* v = createView(entry.tab, ctx_, *this);
-        views_[static_cast<std::size_t>(entry.tab)] = v;
-        stack_->addWidget(v);
+        const int index = entry.tab;
+        p.step([&] {
+            View*& slot = views_[static_cast<std::size_t>(index)];
+            if (slot) return;
+            slot = makeView ? makeView(index) : createView(index, ctx_, *this);
+            stack_->addWidget(slot);
+        });
     }
-    ctx_.hub.post(Msg::GroupUseChanged);
-    ctx_.hub.post(Msg::GroupNamesChanged);
-    ctx_.hub.post(Msg::GroupColoursChanged);
-    splash_.setAction(ctx_.texts(1513));
-    if (ctx_.link->Online()) mainTimer_->start(); else mainTimer_->stop();
-    switching_ = true;
-    tabMain_->setCurrentIndex(kViewOverview);
-    switching_ = false;
-    shownTab_ = kNoPreviousView;
-    tabMain_Click(kNoPreviousView);
+    p.step([&] {
+        ctx_.hub.post(Msg::GroupUseChanged);
+        ctx_.hub.post(Msg::GroupNamesChanged);
+        ctx_.hub.post(Msg::GroupColoursChanged);
+    });
+    p.step([&] {
+        splash_.setAction(ctx_.texts(1513));
+        if (ctx_.link->Online()) mainTimer_->start(); else mainTimer_->stop();
+        switching_ = true;
+        tabMain_->setCurrentIndex(kViewOverview);
+        switching_ = false;
+        shownTab_ = kNoPreviousView;
+        tabMain_Click(kNoPreviousView);
+    });
 }
 
 void MainWindow::unloadViews() {
@@ -207,6 +220,14 @@ void MainWindow::exitProgram() {
     Form_QueryUnload();
     Form_Unload();
     QApplication::exit(ctx_.lifecycle.exitCode());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A tab strip that was filled while hidden tells its layout neither of its
+    // tabs nor of the height its style sheet gives them; without this the window
+    // may keep the height of the empty strip for it and cut the tabs.
+    tabMain_->updateGeometry();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

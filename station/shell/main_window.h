@@ -27,8 +27,12 @@ public:
     MainWindow(AppContext& ctx, SplashWindow& splash);
     ~MainWindow() override;
 
-    // Loads the eight views into the client area and selects the first one.
+    // Loads the eight views into the client area (those not loaded yet) and
+    // selects the first one.
     void InitForms();
+    // Builds the view of a tab; empty: the program's own views (tests put in
+    // their own).
+    std::function<View*(int index)> makeView;
     // Unloads every view (Stop_Tool; the views are built anew by InitForms).
     void unloadViews();
     void tabMain_Click(int previousTab);
@@ -66,6 +70,7 @@ public:
     std::function<void()> onDailyHousekeeping;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "shell/entry_dialogs.h"
 #include "shell/hinweis_dialog.h"
+#include "shell/touch_keyboard.h"
 #include "support/forms/err_ptnr_dialog.h"
 
 #include <QApplication>
@@ -16,13 +17,13 @@ int QtOperator::notice(const QString& text, const QString& button1, const QStrin
 }
 
 std::optional<QString> QtOperator::enterText(const QString& prompt, const QString& preset) {
-    TextEntryDialog dialog(texts_, prompt, preset, false, parent_);
+    TouchKeyboardDialog dialog(texts_, prompt, preset, false, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.text();
 }
 
 std::optional<QString> QtOperator::enterPassword(const QString& prompt) {
-    TextEntryDialog dialog(texts_, prompt, QString(), true, parent_);
+    TouchKeyboardDialog dialog(texts_, prompt, QString(), true, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.text();
 }

@@ -88,17 +88,22 @@ void Form_Load(AppContext& ctx, MainWindow& main, SplashWindow& splash) {
             ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("ONLINE"), QStringLiteral("1"), QStringLiteral("*")),
             true);
     });
-    p.step([&] {
-        if (!wantOnline || ctx.link->openMasterPort()) return;
-        const QString mode = ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("DIRMODE"),
-                                                 QStringLiteral("0"), QStringLiteral("*"));
-        tellOperator(ctx.op, t, t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), kNoticeAlarm);
-    });
+    // Each step below does one thing, so that "Repeat" after a failure never
+    // does twice what was done already (opening the port, a notice, the views).
+    if (wantOnline) {
+        p.step([&] { ctx.link->openMasterPort(); });
+        p.step([&] {
+            if (ctx.link->PortInitResult() != 0) return;
+            const QString mode = ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("DIRMODE"),
+                                                     QStringLiteral("0"), QStringLiteral("*"));
+            tellOperator(ctx.op, t, t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), kNoticeAlarm);
+        });
+    }
     if (stopping()) return;
     p.step([&] { ctx.link->start(wantOnline && ctx.link->PortInitResult() != 0); });
     if (stopping()) return;
+    p.step([&] { main.InitForms(); });
     p.step([&] {
-        main.InitForms();
         if (ctx.link->Online()) ctx.hub.post(Msg::ReliabilityCheck);
     });
     if (stopping()) return;

@@ -25,6 +25,7 @@ QWidget* portsPage(AppContext& ctx, MainWindow&, QWidget* parent) {
     auto* page = new QWidget(parent);
     page->setObjectName(QStringLiteral("pagePorts"));
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);  // the two parts have their own frames
     auto* ports = new PortsPage(ctx, page);
     layout->addWidget(ports);
     layout->addWidget(new BusStatisticsPanel(ctx, page), 1);

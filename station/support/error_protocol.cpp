@@ -36,7 +36,9 @@ QString ErrorProtocol::errorFile() const {
 
 int ErrorProtocol::OnError(const QString& module, const QString& procedure, int line) {
     const PendingError e = currentError(std::current_exception());
-    return OnError(module, procedure, e.number, e.description, line);
+    QString description = texts_(descriptionTextOf(e.number));
+    if (!e.detail.isEmpty()) description += QStringLiteral(": ") + e.detail;
+    return OnError(module, procedure, e.number, description, line);
 }
 
 int ErrorProtocol::OnError(const QString& module, const QString& procedure, int number,
@@ -47,6 +49,8 @@ int ErrorProtocol::OnError(const QString& module, const QString& procedure, int 
     report.module = module;
     report.procedure = procedure;
     report.line = line;
+    report.progInfo = progInfo_;
+    report.callStack = callStack_;
     protocol_ = composeProtocol(report.number, module, procedure, line);
     report.protocol = protocol_;
     appendToErrorFile(protocol_ + kCrLf);
@@ -62,6 +66,14 @@ void ErrorProtocol::CallStack(const QString& entry) {
     callStack_.prepend(entry + QLatin1Char(' ') +
                        clock_.now().time().toString(QStringLiteral("HH:mm:ss")));
     while (callStack_.size() > kCallStackDepth) callStack_.removeLast();
+}
+
+void ErrorProtocol::enterProcedure(const QString& module, const QString& procedure) {
+    if (busy_) return;
+    const QString entry = module + QLatin1Char('.') + procedure;
+    // Entries are "<entry> hh:mm:ss".
+    callStack_.removeIf([&](const QString& e) { return e.left(e.lastIndexOf(QLatin1Char(' '))) == entry; });
+    CallStack(entry);
 }
 
 QString ErrorProtocol::composeProtocol(const QString& numberText, const QString& module,

@@ -29,13 +29,18 @@ public:
     ErrorProtocol(Texts& texts, Operator& op, const Clock& clock, Lifecycle& lifecycle,
                   Printer& printer, QString programDir);
 
-    // Reports the exception being handled (call inside a catch block).
+    // Reports the exception being handled (call inside a catch block): its
+    // description in the operator's language, then its technical detail.
     int OnError(const QString& module, const QString& procedure, int line = 0);
     // Reports the given failure.
     int OnError(const QString& module, const QString& procedure, int number,
                 const QString& description, int line);
 
     void CallStack(const QString& entry);
+    // A guarded procedure begins: "module.procedure" goes to the top of the call
+    // stack. One that is listed already moves up instead of being listed twice,
+    // so that the ticks of the timers cannot push everything else out.
+    void enterProcedure(const QString& module, const QString& procedure);
     void SetProgInfo(const QString& text) { progInfo_ = text; }
     const QStringList& callStack() const { return callStack_; }
     bool busy() const { return busy_; }

@@ -11,8 +11,16 @@
 
 namespace zev {
 
-// Kinds of the notice dialog: 3 flashes its frame, 4 closes itself after seven ticks.
-enum NoticeKind { kNoticePlain = 1, kNoticeQuestion = 2, kNoticeAlarm = 3, kNoticeAutoClose = 4 };
+// Kinds of the notice dialog: 3 flashes its frame, 4 closes itself after seven
+// ticks, 5 is the untranslated message box of a critical stop (critical icon,
+// title "ZEVcontrol 2").
+enum NoticeKind {
+    kNoticePlain = 1,
+    kNoticeQuestion = 2,
+    kNoticeAlarm = 3,
+    kNoticeAutoClose = 4,
+    kNoticeCritical = 5
+};
 
 struct NumberEntry {
     int result = 0;  // 0 cancelled, 1 absolute value, 2 relative (to add to each value)
@@ -26,6 +34,8 @@ struct ErrorReport {
     QString module;
     QString procedure;
     int line = 0;
+    QString progInfo;       // "ZEV CONTROL 3, Version ..."
+    QStringList callStack;  // newest first
 };
 class ErrorReportActions {
 public:

@@ -6,7 +6,8 @@
 //   2 leave: the remaining steps are skipped,
 //   3 end: the remaining steps are skipped and the program leaves through its
 //     exit path (ErrorProtocol requests it).
-// The line number in the protocol is the line of the failing step.
+// The line number in the protocol is the line of the failing step. Each
+// procedure enters its name in the error protocol's call stack when it begins.
 #pragma once
 
 #include "support/error_protocol.h"
@@ -19,7 +20,9 @@ namespace zev {
 class Procedure {
 public:
     Procedure(ErrorProtocol& errors, QString module, QString name)
-        : errors_(errors), module_(std::move(module)), name_(std::move(name)) {}
+        : errors_(errors), module_(std::move(module)), name_(std::move(name)) {
+        errors_.enterProcedure(module_, name_);
+    }
 
     // Runs one step unless the procedure was left. Returns false once it was left.
     template <class F>

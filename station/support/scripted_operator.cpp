@@ -1,6 +1,7 @@
 #include "support/scripted_operator.h"
 
 #include "base/lifecycle.h"
+#include "support/texts.h"
 
 #include <QFile>
 
@@ -48,9 +49,12 @@ void ScriptedOperator::print(const QString& shown, const QString& answer) {
 }
 
 int ScriptedOperator::notice(const QString& text, const QString& button1, const QString& button2,
-                             const QString& button3, int) {
+                             const QString& button3, int kind) {
+    // A critical message box shows its title before the text.
+    const QString title =
+        kind == kNoticeCritical ? QStringLiteral("[%1] ").arg(Texts::messageBoxTitle()) : QString();
     const QString shown =
-        QStringLiteral("NOTICE %1 | %2 | %3 | %4").arg(text, button1, button2, button3);
+        QStringLiteral("NOTICE %1%2 | %3 | %4 | %5").arg(title, text, button1, button2, button3);
     const auto answer = next(shown);
     if (!answer) return button3.isEmpty() ? (button2.isEmpty() ? 1 : 2) : 3;
     print(shown, *answer);

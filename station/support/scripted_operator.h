@@ -4,6 +4,8 @@
 // number pad, an item for a choice, 0..3 for the error dialog, CANCEL to cancel
 // an entry. Every interaction is printed on one line; an interaction the script
 // cannot answer is printed as "UNANSWERED <text>" and the program ends with 3.
+// A critical message box (notice kind 5) is printed with its title in brackets
+// before its text.
 #pragma once
 
 #include "support/operator.h"

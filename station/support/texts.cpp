@@ -99,17 +99,23 @@ bool Texts::setLngId(int id) {
     return true;
 }
 
-QString Texts::operator()(int n) {
+bool Texts::languageUsable() {
     if (!determined_) initialise();
-    if (!valid(lngId_)) {
-        // The handler ends the program; should it return (a test), the caller
-        // gets no text rather than a text of some other language.
+    if (valid(lngId_)) return true;
+    // The handler ends the program. Lookups made before it could (a step that
+    // was already running) get no text and no second message.
+    if (!fatalReported_) {
+        fatalReported_ = true;
         if (config_.fatal)
             config_.fatal(wrongLngId());
         else
             qFatal("%s", qPrintable(wrongLngId()));
-        return {};
     }
+    return false;
+}
+
+QString Texts::operator()(int n) {
+    if (!languageUsable()) return {};
     return lookup(lngId_, n);
 }
 

@@ -31,9 +31,12 @@ public:
 
     // Text number n in the current language; an empty text for numbers that no
     // table defines. The first call determines the language; with a language
-    // other than 1 or 2 every call reports "Wrong LngId !?!" to the fatal handler
-    // and returns an empty text.
+    // other than 1 or 2 the first call reports "Wrong LngId !?!" to the fatal
+    // handler (once for the run) and every call returns an empty text.
     QString operator()(int n);
+    // Determines the language now; false, after reporting "Wrong LngId !?!" as a
+    // lookup would, when it is neither 1 nor 2. The program asks this first.
+    bool languageUsable();
     // 0 until the first lookup (or language()), then the language in use.
     int LngId() const { return lngId_; }
     // The language in use, determined now if no lookup has done it yet.
@@ -60,6 +63,10 @@ public:
     // Texts the program shows untranslated.
     static QString wrongLngId() { return QStringLiteral("Wrong LngId !?!"); }
     static QString updaterNotFound() { return QStringLiteral("Updater.exe not found!"); }
+    // The same without "!": the language change says it this way.
+    static QString updaterNotFoundOnRestart() { return QStringLiteral("Updater.exe not found"); }
+    // Title of the critical message boxes.
+    static QString messageBoxTitle() { return QStringLiteral("ZEVcontrol 2"); }
 
 private:
     void initialise();
@@ -69,6 +76,7 @@ private:
     Config config_;
     int lngId_ = 0;
     bool determined_ = false;
+    bool fatalReported_ = false;
 };
 
 }  // namespace zev

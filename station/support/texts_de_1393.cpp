@@ -50,6 +50,9 @@ constexpr Entry kTexts[] = {
     {1433, " muss gelöscht werden!"},
     {1434, "Für diese Funktion wird die "},
     {1435, "-Ebene benötigt."},
+    {1436, "Umschalttaste"},
+    {1437, "Rücktaste"},
+    {1438, "Leertaste"},
     // start-up, update, status bar, user levels
     {1505, " und muß aktualisiert werden."},
     {1506, "Beenden"},

@@ -50,6 +50,9 @@ constexpr Entry kTexts[] = {
     {1433, " has to be deleted!"},
     {1434, "This function requires the "},
     {1435, "-level."},
+    {1436, "Shift"},
+    {1437, "Backspace"},
+    {1438, "Space"},
     // start-up, update, status bar, user levels
     {1505, " and must be updated."},
     {1506, "Finish"},

@@ -87,7 +87,7 @@ void UserLevels::RestartLoginTimer() {
     timerEnabled_ = false;
     countdown_ = kCountdownStart;
     highestUsed_ = 0;
-    nextTick_ = clock_.now().addMSecs(kLoginTickMs);
+    nextTickMs_ = clock_.monotonicMs() + kLoginTickMs;
     timerEnabled_ = true;
 }
 
@@ -103,8 +103,8 @@ void UserLevels::LoginTimer_Timer() {
 }
 
 void UserLevels::poll() {
-    while (timerEnabled_ && clock_.now() >= nextTick_) {
-        nextTick_ = nextTick_.addMSecs(kLoginTickMs);
+    while (timerEnabled_ && clock_.monotonicMs() >= nextTickMs_) {
+        nextTickMs_ += kLoginTickMs;
         LoginTimer_Timer();
     }
 }

@@ -1,9 +1,10 @@
 // User levels 0..4 and the login: CheckLevel guards every command,
 // TryChangeUserLevel logs in (or falls back), the login timer lowers the level
-// again 11 minutes after guarded functions were last used at it.
+// again 11 minutes after guarded functions were last used at it. The minutes
+// are counted on the clock's monotonic reading: setting the date and time
+// neither lengthens nor shortens a login.
 #pragma once
 
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -29,7 +30,8 @@ public:
     bool TryChangeUserLevel(int level);
     void RestartLoginTimer();
     void LoginTimer_Timer();
-    // Runs the login timer's due minute ticks by the clock (called often by the main window).
+    // Runs the login timer's due minute ticks by the monotonic clock (called
+    // often by the main window).
     void poll();
     // Password change of one level (the button of that level).
     void cmdChangePW_Click(int level);
@@ -55,7 +57,7 @@ private:
     std::array<QString, 5> levelPasswords_;
     bool timerEnabled_ = false;
     int countdown_ = 10;
-    QDateTime nextTick_;
+    qint64 nextTickMs_ = 0;
 };
 
 }  // namespace zev

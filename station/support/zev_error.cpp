@@ -16,9 +16,19 @@ PendingError currentError(std::exception_ptr e) {
     } catch (const std::exception& x) {
         return {ErrNo::Internal, QString::fromLocal8Bit(x.what())};
     } catch (...) {
-        return {ErrNo::Internal, QStringLiteral("unknown exception")};
+        return {ErrNo::Internal, QString()};
     }
     return {};
+}
+
+int descriptionTextOf(int number) {
+    switch (number) {
+    case ErrNo::OutOfMemory: return 562;
+    case ErrNo::OutOfRange: return 563;
+    case ErrNo::FileIo: return 565;
+    case ErrNo::Database: return 566;
+    default: return 564;
+    }
 }
 
 }  // namespace zev

@@ -1,5 +1,7 @@
 // The exception that carries a run-time failure to the error dialog: a number and
-// a description, like every unexpected failure the program reports.
+// a technical detail (a file, a zone number, the database's own message). The
+// operator reads the description of the number from the text tables, followed
+// by the detail.
 #pragma once
 
 #include <QString>
@@ -28,10 +30,14 @@ constexpr int FileIo = 75;          // a file could not be read or written
 constexpr int Database = 3146;      // the alarm database refused a statement
 }  // namespace ErrNo
 
-// Number and description of the exception being handled (call inside a catch).
+// Text number of the description of a failure number (docs/texts.md); any
+// number of no other kind is an internal failure.
+int descriptionTextOf(int number);
+
+// Number and technical detail of the exception being handled (call inside a catch).
 struct PendingError {
     int number = ErrNo::Internal;
-    QString description;
+    QString detail;
 };
 PendingError currentError(std::exception_ptr e);
 

@@ -3,6 +3,7 @@
 #include "base/app_context.h"
 #include "widgets/touch_style.h"
 #include "support/texts.h"
+#include "views/help_builtin.h"
 #include "views/overview_style.h"
 
 #include <QFileInfo>
@@ -48,9 +49,11 @@ void HelpPanel::loadPages() {
 void HelpPanel::showPage(int tab) {
     const int number = pageForTab(pages_, tab);
     const QUrl url = localPage(pages_[number], pages_.base(number));
-    // "about:blank", a missing file or a page on the network: an empty page.
+    // Nothing configured, "about:blank", a missing file or a page on the
+    // network: the program's own page for the operator.
     if (url.isEmpty()) {
-        browser_->clear();
+        browser_->setSearchPaths({});
+        browser_->setHtml(builtinHelpPage(ctx_.texts.language()));
         return;
     }
     browser_->setSearchPaths({QFileInfo(url.toLocalFile()).absolutePath()});

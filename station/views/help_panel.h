@@ -1,5 +1,6 @@
 // The help tab of the overview: the tab strip `SSTab2` ("Wartungsanweisung",
-// "ZEV Service CD") over a browser of local HTML pages.
+// "ZEV Service CD") over a browser of local HTML pages; where a tab has no page
+// that can be shown, the program's own page (help_builtin.h).
 #pragma once
 
 #include "views/help_pages.h"

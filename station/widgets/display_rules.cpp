@@ -3,6 +3,7 @@
 #include "base/app_context.h"
 #include "plant/zone_state.h"
 #include "plant/zone_table.h"
+#include "support/decimal_text.h"
 #include "support/texts.h"
 
 #include <QLabel>
@@ -65,10 +66,10 @@ QString withUnit(const AppContext& ctx, int value) {
     return QString::number(value) + QLatin1Char(' ') + ctx.plant.TemperatureUnit;
 }
 
-QString currentText(const ZoneRecord& z) {
+QString currentText(AppContext& ctx, const ZoneRecord& z) {
     // The main cycle keeps the text; a current taken in without it still shows
     // the true value rather than an empty field.
-    const QString text = z.CurrentText.isEmpty() ? QString::number(z.Current, 'f', 1) : z.CurrentText;
+    const QString text = z.CurrentText.isEmpty() ? decimalText(z.Current, 1, ctx.texts.language()) : z.CurrentText;
     return text + QStringLiteral(" A");
 }
 }  // namespace
@@ -134,8 +135,8 @@ LabelLook lookI(AppContext& ctx, int zone) {
     const ZoneRecord* z = zoneOf(ctx, zone);
     if (!z || z->Current == static_cast<float>(kNoValue)) return plain({}, back);
     switch (z->Mode) {
-    case 1: return plain(currentText(*z), back);
-    case 2: return plain(IsZoneActive(ctx, zone) ? currentText(*z) : kOff, back);
+    case 1: return plain(currentText(ctx, *z), back);
+    case 2: return plain(IsZoneActive(ctx, zone) ? currentText(ctx, *z) : kOff, back);
     default: return plain({}, back);
     }
 }

@@ -14,11 +14,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace zev {
 
 namespace {
+constexpr int kMaxCaptionWidth = 140;  // pixels of a group box's caption
 const QString kBoxStyle = QStringLiteral(
     "QCheckBox { padding: 4px; border-radius: 4px; background-color: %1; color: %2; }"
     "QCheckBox::indicator { width: 30px; height: 30px; }");
@@ -73,8 +75,12 @@ ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent, int col
     singleRow->addWidget(single_, 1);
     singleRow->addWidget(down_);
     singleRow->addWidget(up_);
-    if (columns >= 4) grid->addWidget(caption, 0, columns, rows, 1, Qt::AlignTop);
-    else grid->addWidget(caption, rows, 0, 1, columns);
+    side_ = new QVBoxLayout;
+    side_->setSpacing(4);
+    side_->addWidget(caption);
+    side_->addStretch(1);
+    if (columns >= 4) grid->addLayout(side_, 0, columns, rows, 1);
+    else grid->addLayout(side_, rows, 0, 1, columns);
 
     setSingleZone(1);
     showGroupNames();
@@ -111,13 +117,21 @@ void ZoneSelectionPanel::setSingleZone(int zone) {
     if (changed && single_->isChecked()) emit selectionChanged();
 }
 
+void ZoneSelectionPanel::addCommand(QWidget* command) { side_->addWidget(command); }
+
 void ZoneSelectionPanel::stepSingleZone(int step) { setSingleZone(singleZone_ + step); }
 
 void ZoneSelectionPanel::showGroupNames() {
-    groups_[0]->setText(ctx_.texts(TextNo::WithoutGroup));
-    groups_[kSelectionBox]->setText(ctx_.texts(TextNo::Selection));
+    // A long group name ends in "..." on its box (the whole name is its tool
+    // tip), so that any names keep the view within the panel's width.
+    auto show = [](QCheckBox* box, const QString& name) {
+        box->setText(box->fontMetrics().elidedText(name, Qt::ElideRight, kMaxCaptionWidth));
+        box->setToolTip(name);
+    };
+    show(groups_[0], ctx_.texts(TextNo::WithoutGroup));
+    show(groups_[kSelectionBox], ctx_.texts(TextNo::Selection));
     for (int g = 1; g <= kGroupCount; ++g)
-        groups_[static_cast<std::size_t>(g)]->setText(ctx_.tool.Groups[static_cast<std::size_t>(g)].Name);
+        show(groups_[static_cast<std::size_t>(g)], ctx_.tool.Groups[static_cast<std::size_t>(g)].Name);
 }
 
 void ZoneSelectionPanel::showGroupColours() {

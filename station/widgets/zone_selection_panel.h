@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QPushButton;
+class QVBoxLayout;
 
 namespace zev {
 
@@ -36,6 +37,9 @@ public:
     // Puts a zone number (limited to 1..ZoneCount) into chkSingleZone's caption.
     void setSingleZone(int zone);
     int singleZone() const { return singleZone_; }
+    // A command of the view (e.g. acknowledge) below the single-zone box, where
+    // it takes no width of its own.
+    void addCommand(QWidget* command);
 
 signals:
     void selectionChanged();
@@ -51,6 +55,7 @@ private:
     QCheckBox* single_ = nullptr;
     QPushButton* down_ = nullptr;
     QPushButton* up_ = nullptr;
+    QVBoxLayout* side_ = nullptr;
     int singleZone_ = 1;
 };
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <fcntl.h>
 #include <functional>
 #include <grp.h>
@@ -67,9 +68,9 @@ void overwriteInPlace(const QString& path, const QByteArray& bytes) {
 class SettingsDiskTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings.setWriteFailureHandler([this](const QString& path, const QString& reason) {
+        settings.setWriteFailureHandler([this](const QString& path, const zev::profile::StoreFailure& why) {
             failures << path;
-            lastReason = reason;
+            lastReason = why.kind;
         });
     }
     QStringList directoryEntries(const QString& relativeDir) const {
@@ -80,7 +81,7 @@ protected:
     zev::Settings settings{home.path()};
     QString ini = home.file(kIni);
     QStringList failures;
-    QString lastReason;
+    std::optional<zev::profile::FailureKind> lastReason;
 };
 
 TEST_F(SettingsDiskTest, FullDiskLeavesTheOldFileAndReportsOncePerEpisode) {
@@ -95,7 +96,7 @@ TEST_F(SettingsDiskTest, FullDiskLeavesTheOldFileAndReportsOncePerEpisode) {
     EXPECT_EQ(directoryEntries("TOOLS/STANDARD"), QStringList{"SETTINGS.INI"}) << "no temporary file left";
     EXPECT_EQ(settings.GetIni("ZONE_001", "NAME", "x", ini), "old") << "the store does not pretend it was stored";
     EXPECT_EQ(failures, QStringList{ini});
-    EXPECT_FALSE(lastReason.isEmpty());
+    EXPECT_EQ(lastReason, zev::profile::FailureKind::DiskFull);
 
     EXPECT_TRUE(settings.SetIni("ZONE_001", "NAME", "new", ini));  // ends the episode
     {
@@ -152,7 +153,7 @@ TEST_F(SettingsDiskTest, ReadOnlyDirectoryAndFileAreLeftAlone) {
     const QByteArray seen = runUnprivileged([&] {
         zev::Settings store(home.path());
         int reports = 0;
-        store.setWriteFailureHandler([&](const QString&, const QString&) { ++reports; });
+        store.setWriteFailureHandler([&](const QString&, const zev::profile::StoreFailure&) { ++reports; });
         QByteArray r;
         r += store.SetIni("A", "K", "2", file) ? "stored " : "refused ";
         r += store.SetIni("A", "K", "3", ini) ? "stored " : "refused ";
@@ -174,6 +175,7 @@ TEST_F(SettingsDiskTest, DirectoryThatCannotBeMadeIsReportedOnce) {
     EXPECT_EQ(settings.GetIni("ZONE_001", "NAME", "ZONE 001", file), "ZONE 001");
     EXPECT_EQ(settings.GetIni("ZONE_002", "NAME", "ZONE 002", file), "ZONE 002");
     EXPECT_EQ(failures, QStringList{file});
+    EXPECT_EQ(lastReason, zev::profile::FailureKind::NoDirectory);
     EXPECT_EQ(home.read("plain"), QByteArray("not a directory"));
 }
 
@@ -182,6 +184,7 @@ TEST_F(SettingsDiskTest, DirectoryInPlaceOfTheFileReadsAsEmptyAndIsKept) {
     EXPECT_EQ(settings.GetIni("A", "K", "1", ini), "1");
     EXPECT_TRUE(QFileInfo(ini).isDir());
     EXPECT_EQ(failures, QStringList{ini});
+    EXPECT_EQ(lastReason, zev::profile::FailureKind::Unreadable);
 }
 
 TEST_F(SettingsDiskTest, AFileOverFourMebibytesIsNeitherReadNorWritten) {

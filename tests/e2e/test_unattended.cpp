@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -99,7 +101,10 @@ TEST_F(Unattended, SettingsThatCannotBeStoredAreReportedAndTheStationRuns) {
     QDir().mkpath(home.file(QStringLiteral("zev.ini")));
     ASSERT_TRUE(QFile::link(home.file(QStringLiteral("nothing")), home.file(QStringLiteral("ports/COM1"))));
     ASSERT_EQ(runStation({QStringLiteral("2"), QStringLiteral("2")}, 1), 0) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("NOTICE Die Einstellungen konnten nicht gespeichert werden: ")))
+    // The reason is the operator's language too.
+    EXPECT_TRUE(out.contains(QStringLiteral("NOTICE Die Einstellungen konnten nicht gespeichert werden: ") +
+                             home.file(QStringLiteral("zev.ini")) +
+                             QStringLiteral("\\nDie Datei kann nicht gelesen werden und bleibt unverändert. |")))
         << out.toStdString();
     EXPECT_EQ(out.count(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden")), 1) << out.toStdString();
 }
@@ -130,11 +135,38 @@ TEST_F(Unattended, DamagedFilesAreNamedOnceAndDoNotStopTheStart) {
 
 namespace {
 
-TEST_F(Unattended, AStoredLanguageThatDoesNotExistEndsTheProgram) {
+TEST_F(Unattended, AStoredLanguageThatDoesNotExistEndsTheProgramAfterOneMessage) {
     home.write(QStringLiteral("system/ZEV3.INI"), "[LngPtnr]\r\nLngId=3\r\n");
     home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nONLINE=0\r\n");
-    EXPECT_EQ(runStation({QStringLiteral("2")}, 5), 1);
-    EXPECT_TRUE(out.startsWith(QStringLiteral("NOTICE Wrong LngId !?! |  | OK |  -> 2"))) << out.toStdString();
+    EXPECT_EQ(runStation({QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("2")}, 5), 1);
+    EXPECT_EQ(out, QStringLiteral("NOTICE [ZEVcontrol 2] Wrong LngId !?! |  | OK |  -> 2\n")) << out.toStdString();
+}
+
+// The sockets the process holds open (the signal handling's pair among them).
+int openSockets(qint64 pid) {
+    const QString dir = QStringLiteral("/proc/%1/fd").arg(pid);
+    int n = 0;
+    for (const QString& fd : QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char target[64] = {};
+        const ssize_t len = ::readlink(QFile::encodeName(dir + QLatin1Char('/') + fd).constData(), target, sizeof target - 1);
+        if (len > 0 && std::strncmp(target, "socket:", 7) == 0) ++n;
+    }
+    return n;
+}
+
+TEST_F(Unattended, SigtermEndsTheProgramWhileTheLanguageMessageIsOpen) {
+    QProcess station;
+    station.setProcessEnvironment(env);
+    station.start(kBin + QStringLiteral("/zevcontrol"), {QStringLiteral("--home"), home.path(), QStringLiteral("LNGID=7")});
+    ASSERT_TRUE(station.waitForStarted(5000));
+    // The signal handling is in place once its socket pair is open; the box follows it at once.
+    for (int i = 0; i < 400 && openSockets(station.processId()) < 2; ++i) QThread::msleep(50);
+    ASSERT_GE(openSockets(station.processId()), 2);
+    QThread::msleep(500);
+    station.terminate();
+    ASSERT_TRUE(station.waitForFinished(30000)) << "the program ignored SIGTERM";
+    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(station.exitCode(), 1);
 }
 
 }  // namespace

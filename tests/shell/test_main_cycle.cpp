@@ -217,13 +217,13 @@ TEST_F(MainCycleTest, OnePassOfManyChangesIsOneWriteAndValuesReachTheTable) {
     EXPECT_EQ(ctx().plant.zone(2).ActualValue, 187);
     EXPECT_EQ(ctx().plant.zone(2).OutputRate, 55);
     EXPECT_FLOAT_EQ(ctx().plant.zone(2).Current, 12.3f);
-    EXPECT_EQ(ctx().plant.zone(2).CurrentText, "12.3");
+    EXPECT_EQ(ctx().plant.zone(2).CurrentText, "12,3");
     // An unreadable current keeps its last text; a value beyond 16 bits is no value.
     bus.set(1, 2, 5, kNoValue);
     bus.set(1, 2, 2, 70000);
     cycleOnce();
     EXPECT_EQ(ctx().plant.zone(2).Current, kNoValue);
-    EXPECT_EQ(ctx().plant.zone(2).CurrentText, "12.3");
+    EXPECT_EQ(ctx().plant.zone(2).CurrentText, "12,3");
     EXPECT_EQ(ctx().plant.zone(2).ActualValue, kNoValue);
 }
 

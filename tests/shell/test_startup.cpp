@@ -8,12 +8,15 @@
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
 #include "shell/startup.h"
+#include "shell/view_registry.h"
+#include "support/zev_error.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace zev;
 using zev::test::RecordingBus;
@@ -124,6 +127,34 @@ TEST(StartupLibrary, AnOutdatedOrUnknownLibraryEndsTheProgramThroughTheExitPath)
         EXPECT_TRUE(tc.lifecycle.exitRequested());
         EXPECT_EQ(bus.count(QStringLiteral("Equalize_Clocktime")), 0);
     }
+}
+
+// "Repeat" after a view failed to load loads that view again and no other: the
+// views loaded before it are kept, none is built twice.
+TEST_F(Startup, RepeatAfterAFailingViewLoadsOnlyThatViewAgain) {
+    setIni("[SERIAL]\r\nONLINE=0\r\n");
+    main = std::make_unique<MainWindow>(*tc.ctx, splash);
+    std::map<int, int> built;
+    bool failed = false;
+    main->makeView = [&](int index) {
+        ++built[index];
+        if (index == kViewTrend && !failed) {
+            failed = true;
+            throw ZevError(ErrNo::Internal, QStringLiteral("trend view"));
+        }
+        return createView(index, *tc.ctx, *main);
+    };
+    tc.answer({QStringLiteral("0")});  // repeat
+    Form_Load(*tc.ctx, *main, splash);
+    for (int v = 0; v < kViewCount; ++v) {
+        EXPECT_EQ(built[v], v == kViewTrend ? 2 : 1) << "view " << v;
+        EXPECT_NE(main->view(v), nullptr) << "view " << v;
+    }
+    EXPECT_EQ(main->findChildren<View*>().size(), kViewCount);
+    ASSERT_EQ(tc.transcript().size(), 1);
+    EXPECT_TRUE(tc.transcript()[0].startsWith(QStringLiteral("ERROR main_form.InitForms line ")))
+        << tc.transcript()[0].toStdString();
+    EXPECT_EQ(main->currentTab(), kViewOverview);
 }
 
 TEST_F(Startup, ExitTakesEveryAddressOfflineAndRestoresTheScrollBars) {

@@ -6,6 +6,9 @@
 #include "support/zev_error.h"
 
 #include <gtest/gtest.h>
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 using namespace zev;
 using zev::test::TestContext;
@@ -107,6 +110,52 @@ TEST_F(ErrorProtocolTest, CallStackKeepsTwentyNewestFirstAndFreezesWhileTheDialo
     ASSERT_EQ(errors().callStack().size(), 20);
     EXPECT_TRUE(errors().callStack().first().startsWith(QStringLiteral("e21 ")));
     EXPECT_TRUE(errors().callStack().last().startsWith(QStringLiteral("e2 ")));
+}
+
+// Guarded procedures enter their names, so the protocol shows where a failure
+// happened: the failing procedure on top, the one that called it below; a
+// timer's many ticks take one line.
+TEST_F(ErrorProtocolTest, CallStackShowsTheGuardedProceduresNewestFirst) {
+    for (int tick = 0; tick < 30; ++tick) guarded(errors(), QStringLiteral("main_form"), QStringLiteral("TmrDate_Timer"), [] {});
+    tc.clock.advance(2);
+    tc.answer({QStringLiteral("2")});
+    Procedure outer(errors(), QStringLiteral("main_form"), QStringLiteral("Form_Load"));
+    outer.step([&] {
+        guarded(errors(), QStringLiteral("frmOverview"), QStringLiteral("Form_Load"), [] { throw std::bad_alloc(); });
+    });
+    const QStringList lines = logText().split(QStringLiteral("\r\n"));
+    const qsizetype from = lines.indexOf(QStringLiteral("AUFRUFLISTE:"));
+    const qsizetype to = lines.indexOf(QStringLiteral("SYSTEMINFO:"));
+    ASSERT_GT(from, 0);
+    EXPECT_EQ(lines.mid(from + 1, to - from - 1),
+              QStringList({QStringLiteral("frmOverview.Form_Load 08:00:02"), QStringLiteral("main_form.Form_Load 08:00:02"),
+                           QStringLiteral("main_form.TmrDate_Timer 08:00:00")}));
+}
+
+// The description is the operator's language, the technical detail follows it.
+TEST(ErrorDescriptions, InTheOperatorsLanguageFollowedByTheDetail) {
+    struct Case {
+        int language;
+        std::function<void()> fail;
+        const char* line;
+    };
+    const Case cases[] = {
+        {1, [] { throw std::bad_alloc(); }, "Fehler-Nr:\t7 (Nicht genügend Speicher: std::bad_alloc)"},
+        {1, [] { throw ZevError(ErrNo::Database, QStringLiteral("disk I/O error (STOER.MDB)")); },
+         "Fehler-Nr:\t3146 (Fehler der Alarmdatenbank: disk I/O error (STOER.MDB))"},
+        {1, [] { throw 42; }, "Fehler-Nr:\t51 (Interner Programmfehler)"},
+        {2, [] { throw std::out_of_range("index 300"); }, "Fault No.:\t9 (Subscript out of range: index 300)"},
+        {2, [] { throw ZevError(ErrNo::FileIo, QStringLiteral("/opt/zev/x.ini")); },
+         "Fault No.:\t75 (File access error: /opt/zev/x.ini)"},
+        {2, [] { throw ZevError(12345, QString()); }, "Fault No.:\t12345 (Internal program error)"},
+    };
+    for (const Case& c : cases) {
+        TestContext tc(c.language);
+        tc.answer({QStringLiteral("2")});
+        guarded(*tc.errors, QStringLiteral("m"), QStringLiteral("p"), c.fail);
+        const QString log = QString::fromLatin1(tc.home.read(QStringLiteral("ZEV3.ERR")));
+        EXPECT_TRUE(log.contains(QString::fromUtf8(c.line) + QStringLiteral("\r\n"))) << c.line << "\n" << log.toStdString();
+    }
 }
 
 TEST(ErrorProtocolPrint, WordsAreNeverSplitAndContinuationLinesAreIndented) {

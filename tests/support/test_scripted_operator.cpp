@@ -35,7 +35,11 @@ TEST(ScriptedOperator, EveryInteractionIsOneLine) {
     EXPECT_EQ(s.op.choose(QStringLiteral("Treiberauswahl"), {QStringLiteral("AZ7.DRV")}).value_or(QString()),
               QStringLiteral("AZ7.DRV"));
     NoActions actions;
-    ErrorReport report{QString(), QStringLiteral("75 (x)"), QStringLiteral("main_form"), QStringLiteral("Form_Load"), 12};
+    ErrorReport report;
+    report.number = QStringLiteral("75 (x)");
+    report.module = QStringLiteral("main_form");
+    report.procedure = QStringLiteral("Form_Load");
+    report.line = 12;
     EXPECT_EQ(s.op.errorChoice(report, actions), 1);
     const QStringList l = s.lines();
     ASSERT_EQ(l.size(), 6);

@@ -76,6 +76,8 @@ TEST(TextTables, LookupFindsExactlyTheDefinedNumbers) {
             EXPECT_EQ(Texts::lookup(l.id, n), it == texts.end() ? QString() : it->second) << l.id << ":" << n;
         }
     }
+    // A language that does not exist has no texts at all.
+    for (int language : {0, 3, -1}) EXPECT_EQ(Texts::lookup(language, 113), QString()) << language;
 }
 
 // Text that went through a wrong conversion somewhere shows "Ã"/"Â" pairs or

@@ -83,6 +83,22 @@ TEST_F(UserLevelsTest, FallBackAfterElevenMinutesToTheHighestLevelUsed) {
     EXPECT_FALSE(users().loginTimerEnabled());
 }
 
+TEST_F(UserLevelsTest, SettingTheDateAndTimeNeitherLengthensNorShortensALogin) {
+    tc.answer({QStringLiteral("58")});
+    ASSERT_TRUE(users().TryChangeUserLevel(3));
+    minutes(5);
+    // Forward a day: the login does not end early.
+    tc.clock.set(tc.clock.now().addDays(1));
+    users().poll();
+    EXPECT_EQ(users().UserLevel(), 3);
+    // Back an hour (the status bar's clock allows it at level 4): it does not last longer.
+    tc.clock.set(tc.clock.now().addSecs(-3600));
+    minutes(5);
+    EXPECT_EQ(users().UserLevel(), 3);
+    minutes(1);
+    EXPECT_EQ(users().UserLevel(), 0);
+}
+
 TEST_F(UserLevelsTest, FallBackStopsAtALevelUsedMeanwhileAndKeepsCounting) {
     tc.answer({QStringLiteral("58")});
     ASSERT_TRUE(users().TryChangeUserLevel(3));

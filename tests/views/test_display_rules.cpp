@@ -72,7 +72,8 @@ TEST_F(DisplayRules, TextsOfEveryRuleInEveryState) {
     };
     const Row rows[] = {
         {"control zone: values with their unit", ok, 1, {"198 °C", "200 °C", "35 %", "2.5 A", "-2 °C"}},
-        {"current without its text", {.current = 12.34F, .currentText = ""}, 1, {nullptr, nullptr, nullptr, "12.3 A"}},
+        {"current without its text: the German decimal mark", {.current = 12.34F, .currentText = ""}, 1, {nullptr, nullptr, nullptr, "12,3 A"}},
+        {"and no grouping of thousands", {.current = 1234.5F, .currentText = ""}, 1, {nullptr, nullptr, nullptr, "1234,5 A"}},
         {"setpoint 0 switches a control zone off", off, 1, {"---", "---", "---", "---", "---"}},
         {"even in alarm", {.setpoint = 0, .status = "-E-"}, 3, {"---"}},
         {"32 is off only in Fahrenheit", {.setpoint = 0, .unit = "°F"}, 1, {"198 °F"}},

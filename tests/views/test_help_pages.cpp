@@ -8,6 +8,7 @@
 
 #include <QTabBar>
 #include <QTextBrowser>
+#include <vector>
 
 namespace zev::test {
 namespace {
@@ -61,11 +62,42 @@ TEST_F(HelpPages_, PanelShowsThePageOfTheChosenTab) {
     EXPECT_TRUE(panel.browser()->toPlainText().contains("Anlage 7"));
     panel.SSTab2()->setCurrentIndex(kHelpServiceCd);
     EXPECT_TRUE(panel.browser()->toPlainText().contains("Service"));
-    // A configured page that is gone leaves an empty page, not the old one.
+    // A configured page that is gone shows the program's own page, not the old one.
     tc.home.write("zev.ini", "[HTML]\r\n3PAGE=weg.htm\r\n");
     panel.SSTab2()->setCurrentIndex(kHelpMaintenance);
     panel.loadPages();
-    EXPECT_TRUE(panel.browser()->toPlainText().isEmpty());
+    EXPECT_FALSE(panel.browser()->toPlainText().contains("Anlage 7"));
+    EXPECT_TRUE(panel.browser()->toPlainText().contains(QString::fromUtf8("Fühlerbruch")));
+}
+
+// Without any page the operator still learns what the overview shows: every
+// short code with its meaning, the colours and what to do, in his language.
+TEST(HelpBuiltin, EveryShortCodeAndColourIsExplainedInBothLanguages) {
+    struct Expected {
+        int language;
+        std::vector<const char*> words;
+    };
+    const Expected cases[] = {
+        {1, {"Fühlerbruch", "Fühlerschluss", "Stromalarm", "SSR-Schluss", "Leckstrom", "Temperatur H", "Handbetrieb",
+             "ausgeschaltet", "Gelb", "Türkis", "Rot", "Gruppenfarbe", "Was tun"}},
+        {2, {"Broken sensor", "Shorted sensor", "Current alarm", "Shorted SSR", "Leakage current", "Temperature H",
+             "Manual mode", "switched off", "Yellow", "Cyan", "Red", "Group colour", "What to do"}},
+    };
+    for (const Expected& c : cases) {
+        TestContext tc(c.language);
+        tc.ctx->tool.ToolDir = tc.home.file("TOOLS/STANDARD/");
+        HelpPanel panel(*tc.ctx);
+        panel.loadPages();  // nothing configured
+        const QString shown = panel.browser()->toPlainText();
+        for (const char* code : {"-E-", "-S-", "CURR", "SSR", "-LC-", "-HI-", "-P-", "---"})
+            EXPECT_TRUE(shown.contains(QString::fromLatin1(code))) << c.language << " " << code;
+        for (const char* word : c.words) EXPECT_TRUE(shown.contains(QString::fromUtf8(word))) << c.language << " " << word;
+        // Each code is followed by its meaning in the same row.
+        const QString rowE = shown.mid(shown.indexOf(QStringLiteral("-E-")), 60);
+        EXPECT_TRUE(rowE.contains(QString::fromUtf8(c.words[0]))) << rowE.toStdString();
+        panel.SSTab2()->setCurrentIndex(kHelpServiceCd);
+        EXPECT_EQ(panel.browser()->toPlainText(), shown) << "the service tab without its page, too";
+    }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// The overview in the whole main window at 1024x768, written as PNG files into
-// the directory named by ZEV_SCREENSHOT_DIR (the documentation's screenshots):
+// The overview in the whole main window at 1024x768 as the documentation's
+// pictures show it: each test checks what its picture must show, and writes the
+// picture as a PNG file when ZEV_SCREENSHOT_DIR names a directory:
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
 //     build/bin/test_views --gtest_filter='OverviewScreens.*'
-// Without the variable the tests only check that the window renders.
+
 #include "overview_fixture.h"
 #include "sim_bench.h"
 
@@ -13,14 +14,17 @@
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
 #include "views/detail_panel.h"
+#include "views/face_plate.h"
 #include "views/overview_view.h"
 #include "views/total_panel.h"
 #include "plant/zone_table.h"
 #include "plant/tool_data.h"
+#include "views/zone_tile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTabBar>
+#include <map>
 
 namespace zev::test {
 namespace {
@@ -76,6 +80,15 @@ TEST_F(OverviewScreens, Total24) {
     OverviewView& view = load();
     ASSERT_EQ(view.tabOverview()->currentIndex(), OverviewView::kTabTotal);
     cycle(1);
+    // Actual value over setpoint, per zone in number order.
+    TotalPanel& total = *view.totalPanel();
+    ASSERT_EQ(total.tileCount(), 24);
+    auto tile = [&](int zone) { return total.tile(zone - 1); };
+    EXPECT_EQ(tile(12)->dispX1()->text(), "---");  // switched off
+    EXPECT_EQ(tile(12)->dispW1()->text(), "---");
+    EXPECT_EQ(tile(20)->dispW1()->text(), QString::fromUtf8("250 °C"));
+    EXPECT_EQ(tile(4)->dispW1()->palette().color(QPalette::Window), QColor(0, 255, 255)) << "manual mode is cyan";
+    EXPECT_TRUE(tile(1)->dispX1()->text().endsWith(QString::fromUtf8(" °C")));
     save(QStringLiteral("overview-total-24.png"));
 }
 
@@ -87,6 +100,10 @@ TEST_F(OverviewScreens, Total270Offline) {
     ASSERT_EQ(view.tabOverview()->currentIndex(), OverviewView::kTabDetail);  // 270 zones open on Detail
     view.tabOverview()->setCurrentIndex(OverviewView::kTabTotal);
     ASSERT_TRUE(view.totalPanel()->singleValue());
+    ASSERT_EQ(view.totalPanel()->tileCount(), 270);
+    // Offline: every zone is there, none shows a value.
+    for (int p = 0; p < 270; ++p) EXPECT_TRUE(view.totalPanel()->tile(p)->dispX1()->text().isEmpty()) << p;
+    EXPECT_EQ(main->lblStatusbar(3)->text(), "OFFLINE");
     save(QStringLiteral("overview-total-270.png"));
 }
 
@@ -110,6 +127,21 @@ TEST_F(OverviewScreens, DetailAlarms) {
     OverviewView& view = load();
     ASSERT_EQ(view.tabOverview()->currentIndex(), OverviewView::kTabDetail);
     cycle(3);  // the phase in which faults show their status
+    // The first page: zones 1 to 15, the faults in bold red instead of the value.
+    DetailPanel& detail = *view.detailPanel();
+    EXPECT_EQ(detail.firstZone(), 0);
+    std::map<int, FacePlate*> plates;
+    for (int p = 0; p < 15; ++p) plates[detail.plate(p)->zone()] = detail.plate(p);
+    ASSERT_EQ(plates.size(), 15u);
+    EXPECT_EQ(plates.begin()->first, 1);
+    EXPECT_EQ(plates[1]->caption()->text(), QString::fromUtf8("Düse 1 links"));
+    for (const auto& [zone, code] : {std::pair{3, "-E-"}, std::pair{8, "-S-"}, std::pair{14, "SSR"}}) {
+        const QLabel* x = plates[zone]->dispX2();
+        EXPECT_EQ(x->text(), QString::fromLatin1(code)) << zone;
+        EXPECT_TRUE(x->font().bold()) << zone;
+        EXPECT_EQ(x->palette().color(QPalette::WindowText), QColor(255, 0, 0)) << zone;
+    }
+    EXPECT_EQ(plates[2]->dispX2()->font().bold(), false);
     save(QStringLiteral("overview-detail-alarms.png"));
 }
 

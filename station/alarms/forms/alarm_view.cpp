@@ -137,16 +137,14 @@ QWidget* AlarmView::buildList() {
     filters->addStretch(1);
     layout->addLayout(filters);
 
-    auto* bottom = new QHBoxLayout;
     selection_ = new ZoneSelectionPanel(ctx_, page, 4);
     connect(selection_, &ZoneSelectionPanel::selectionChanged, this, [this] { RefreshData(true); });
-    bottom->addWidget(selection_, 1);
+    layout->addWidget(selection_);
     acknowledge_ = new QPushButton(ctx_.texts(230), page);
     acknowledge_->setObjectName(QStringLiteral("cmdAcknowledge"));
     touch::makeTouchButton(acknowledge_);
     connect(acknowledge_, &QPushButton::clicked, this, &AlarmView::cmdAcknowledge_Click);
-    bottom->addWidget(acknowledge_, 0, Qt::AlignBottom);
-    layout->addLayout(bottom);
+    selection_->addCommand(acknowledge_);  // the view keeps within the panel's width
     return page;
 }
 

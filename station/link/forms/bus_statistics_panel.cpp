@@ -4,6 +4,7 @@
 #include "base/app_context.h"
 #include "base/profile_codepage.h"
 #include "widgets/touch_style.h"
+#include "support/decimal_text.h"
 #include "support/procedure.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
@@ -15,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -32,8 +32,7 @@ QString errorShareText(long good, long errors, int language) {
     if (errors == 0) return QStringLiteral("-");
     const double share = static_cast<double>(errors) / static_cast<double>(good + errors);
     if (share >= 1.0) return QStringLiteral("100 %");
-    const QLocale locale(language == 1 ? QLocale::German : QLocale::English);
-    return locale.toString(share * 100.0, 'f', 2) + QStringLiteral(" %");
+    return decimalText(share * 100.0, 2, language) + QStringLiteral(" %");
 }
 
 QString replyText(const QByteArray& reply, int status) {
@@ -56,19 +55,22 @@ QString replyText(const QByteArray& reply, int status) {
 BusStatisticsPanel::BusStatisticsPanel(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("busStatistics"));
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);  // on a page of the configuration, which has its margins
     auto* statistics = new QGroupBox(ctx.texts(526), this);
-    auto* statLayout = new QVBoxLayout(statistics);
+    // The reset button beside the table: the page must fit the panel's height
+    // with the command line below shown too.
+    auto* statLayout = new QHBoxLayout(statistics);
     table_ = new QTableWidget(0, 4, statistics);
     table_->setObjectName(QStringLiteral("gridBusStatistic"));
     table_->setHorizontalHeaderLabels({ctx.texts(272), ctx.texts(273), ctx.texts(274), ctx.texts(275)});
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    statLayout->addWidget(table_);
+    statLayout->addWidget(table_, 1);
     auto* reset = new QPushButton(ctx.texts(276), statistics);
     reset->setObjectName(QStringLiteral("cmdResetStat"));
     touch::makeTouchButton(reset);
-    statLayout->addWidget(reset, 0, Qt::AlignLeft);
+    statLayout->addWidget(reset, 0, Qt::AlignTop);
     layout->addWidget(statistics, 1);
     connect(reset, &QPushButton::clicked, this, &BusStatisticsPanel::cmdResetStat_Click);
 

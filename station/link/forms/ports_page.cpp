@@ -49,6 +49,7 @@ int PortsPage::portOfEntry(const QString& entry) {
 PortsPage::PortsPage(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmComPorts"));
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);  // on a page of the configuration, which has its margins
     tabs_ = new QTabWidget(this);
     tabs_->addTab(buildPortTab(kMasterTab), ctx.texts(241));
     tabs_->addTab(buildPortTab(kSlaveTab), ctx.texts(242));

@@ -46,14 +46,14 @@ bool startUpdater(AppContext& ctx, QWidget* mainWindow, const QStringList& argum
     return ctx.platform.startDetached(updaterPath(ctx.programDir), all);
 }
 
-void updaterMissing(AppContext& ctx) {
-    tellOperator(ctx.op, ctx.texts, Texts::updaterNotFound(), kNoticeAlarm);
+void updaterMissing(AppContext& ctx, const QString& message) {
+    tellOperator(ctx.op, ctx.texts, message, kNoticeCritical);
 }
 }  // namespace
 
 bool DoUpdate(AppContext& ctx, QWidget* mainWindow) {
     if (!QFile::exists(updaterPath(ctx.programDir))) {
-        updaterMissing(ctx);
+        updaterMissing(ctx, Texts::updaterNotFound());
         return false;
     }
     const int answer = ctx.op.notice(ctx.texts(1419), ctx.texts(1420), ctx.texts(1421), QString(),
@@ -64,7 +64,7 @@ bool DoUpdate(AppContext& ctx, QWidget* mainWindow) {
 
 bool RestartThroughUpdater(AppContext& ctx, QWidget* mainWindow) {
     if (!QFile::exists(updaterPath(ctx.programDir))) {
-        updaterMissing(ctx);
+        updaterMissing(ctx, Texts::updaterNotFoundOnRestart());
         return false;
     }
     return startUpdater(ctx, mainWindow, {QStringLiteral("/RESTART")});
