@@ -64,6 +64,9 @@ struct AppContext {
     // Open the parameter view on a zone or a group (ShowSingleZone, ShowSingleGroup); empty until that view exists.
     std::function<void(int)> showSingleZone{};
     std::function<void(int)> showSingleGroup{};
+    // Asked before the link stops (tool change, going offline, program end):
+    // ends boost first; false refuses the stop. Empty: nothing to end.
+    std::function<bool()> mayStopPlant{};
 };
 
 }  // namespace zev

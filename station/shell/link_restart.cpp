@@ -35,6 +35,9 @@ void restartLink(AppContext& ctx, MainWindow& main, bool online) {
 }
 
 void restartLinkLater(AppContext& ctx, MainWindow& main, bool online) {
+    // Boost ends (its setpoints restored) before the link stops; refused while
+    // a transfer or a diagnosis runs.
+    if (ctx.mayStopPlant && !ctx.mayStopPlant()) return;
     QTimer::singleShot(0, &main, [&ctx, &main, online] { restartLink(ctx, main, online); });
 }
 

@@ -235,6 +235,10 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!ctx_.lifecycle.exitRequested() && ctx_.mayStopPlant && !ctx_.mayStopPlant()) {
+        event->ignore();
+        return;
+    }
     if (!ctx_.lifecycle.exitRequested()) ctx_.lifecycle.requestExit(0);
     exitProgram();
     event->accept();

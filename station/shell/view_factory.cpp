@@ -6,6 +6,7 @@
 #include "shell/main_window.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "parameters/forms/parameter_view.h"
 #include "views/overview_view.h"
 
 namespace zev {
@@ -26,6 +27,7 @@ View* createView(int index, AppContext& ctx, MainWindow& main) {
     case kViewConfiguration: return new ConfigView(ctx, main);
     case kViewAlarms: return new AlarmView(ctx);
     case kViewOverview: return new OverviewView(ctx);
+    case kViewParameters: return new ParameterView(ctx, &main);
     default: return new EmptyView(QString::fromLatin1(kFormNames[index]));
     }
 }

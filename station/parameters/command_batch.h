@@ -1,0 +1,62 @@
+// The common pattern of every direct command on zones: the marked zones are
+// written one after another in zone order with the status line and progress
+// bar showing where the command is; failures keep their mark and are listed
+// under the command's header, and "Erneut versuchen" repeats only the zones
+// still marked. Zones that cannot take the value at all (unknown value, out of
+// range) are listed as not set and never sent.
+#pragma once
+
+#include "parameters/zone_command_port.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace zev {
+
+struct AppContext;
+
+// Where a command shows its progress (the view's status line and progress bar).
+class CommandFeedback {
+public:
+    virtual ~CommandFeedback() = default;
+    virtual void setStatus(const QString& text) = 0;
+    virtual void setProgress(int percent) = 0;   // 0 clears the bar
+    virtual void setBusy(bool busy) = 0;          // input panel off and hourglass while busy
+};
+
+struct BatchTexts {
+    int header;        // error list header
+    int notSet;        // appended to a zone name in the list
+    int retry;         // "Erneut versuchen"
+    int cancel;        // "Abbruch"
+};
+
+struct ZoneWrite {
+    int zone;
+    int value;
+};
+
+struct BatchOutcome {
+    std::vector<int> failed;  // zones that kept failing (the operator cancelled)
+    int accepted = 0;
+};
+
+class CommandBatch {
+public:
+    CommandBatch(AppContext& ctx, ZoneCommandPort& port, CommandFeedback& feedback)
+        : ctx_(ctx), port_(port), feedback_(feedback) {}
+
+    // Writes `what` to each zone; status(zone) is the status line shown while it
+    // is written. `unsendable` lines (zone name + reason) join the error list.
+    BatchOutcome run(int what, const std::vector<ZoneWrite>& writes, const BatchTexts& texts,
+                     const std::function<QString(int zone)>& status, const QStringList& unsendable = {});
+
+private:
+    AppContext& ctx_;
+    ZoneCommandPort& port_;
+    CommandFeedback& feedback_;
+};
+
+}  // namespace zev
