@@ -42,6 +42,7 @@ GlobalTab::GlobalTab(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     grid_->verticalHeader()->setDefaultSectionSize(36);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setCornerButtonEnabled(false);
     grid_->setIconSize(QSize(24, 24));
     connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) {
         if (row < static_cast<int>(ctx_.driver.GlobalParameters.size())) emit rowClicked(row);

@@ -38,6 +38,7 @@ ParameterTable::ParameterTable(AppContext& ctx, Kind kind, const QString& object
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
+    setCornerButtonEnabled(false);
     setFont(touch::captionFont());
     verticalHeader()->setDefaultSectionSize(30);
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int) {

@@ -63,6 +63,7 @@ ParameterView::ParameterView(AppContext& ctx, MainWindow* main, ZoneCommandPort*
     layout->setContentsMargins(4, 4, 4, 4);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabEingabe"));
+    tabs_->setUsesScrollButtons(false);  // every tab in sight, no arrows to touch
     tabs_->setFont(touch::captionFont());
     tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 44px; padding: 4px 12px; }"));
     globals_ = new GlobalTab(ctx, this);
@@ -177,7 +178,7 @@ QWidget* ParameterView::buildRecipeTab() {
     hint->setWordWrap(true);
     layout->addWidget(recipe);
     layout->addWidget(hint);
-    auto* row = new QHBoxLayout;
+    auto* row = new QVBoxLayout;
     for (int i = 0; i < 2; ++i) {
         auto* box = new QCheckBox(ctx_.texts(i == 0 ? ParamText::ShowGlobalTable : ParamText::ShowZoneTable), page);
         box->setObjectName(QStringLiteral("chkShowRecipeTable%1").arg(i));
