@@ -179,7 +179,8 @@ protected:
 
 TEST_P(ParameterScreens, EveryTabFitsTheScreen) {
     const QString language = GetParam() == 1 ? QStringLiteral("de") : QStringLiteral("en");
-    ctx().tool.Groups[1].Lock_W = false;
+    ctx().plant.OutputsOn = bus.plant().outputsOn(1);
+    main->TmrDate_Timer();  // the clock in the status bar
     main->selectTab(kViewParameters);
     ctx().showSingleGroup(1);
     static const char* kNames[] = {"recipes", "globals", "zone-parameters", "input"};

@@ -97,7 +97,7 @@ void GlobalTab::build() {
             grid_->setItem(row++, 1, text);
         }
     }
-    grid_->resizeColumnToContents(0);
+    grid_->resizeColumnsToContents();
     grid_->setColumnWidth(0, std::min(grid_->columnWidth(0) + 30, 420));
     LevelCheck_gridParaGlob();
 }

@@ -178,6 +178,8 @@ void InputTab::showDisplay(const InputDisplay& d, int currentParameter, bool set
     }
     const bool parameter = currentParameter >= 1 && currentParameter <= kZoneParameterCount;
     captions_[4]->setText(parameter ? ctx_.driver.ZoneParameters[static_cast<std::size_t>(currentParameter)].Name : QString());
+    captions_[4]->setVisible(parameter);
+    values_[4]->setVisible(parameter);
     applyLook(values_[4], {parameter ? rangeText(d.parameter, QString()) : QString(),
                            parameter ? look::yellow() : look::blank(), look::black(), false});
     lock_->setVisible(setpointLocked);

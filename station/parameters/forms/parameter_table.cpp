@@ -85,8 +85,8 @@ void ParameterTable::fill(const std::vector<bool>& sel) {
             }
         }
     }
-    resizeColumnToContents(0);
-    for (int c = 1; c < columnCount(); ++c) setColumnWidth(c, std::max(70, columnWidth(c)));
+    resizeColumnsToContents();
+    for (int c = 1; c < columnCount(); ++c) setColumnWidth(c, std::max(70, columnWidth(c) + 8));
     setUpdatesEnabled(true);
 }
 
