@@ -79,6 +79,11 @@ WriteResult LinkZoneCommands::setGlobal(int address, const QByteArray& name, int
     return result >= 1 && result <= 5 ? static_cast<WriteResult>(result) : WriteResult::Damaged;
 }
 
+void LinkZoneCommands::holdScan(bool hold) {
+    // Only online is the scan enabled; offline there is nothing to hold or resume.
+    if (ctx_.plant.Online) ctx_.bus.EnableCyclicScan(!hold);
+}
+
 bool LinkZoneCommands::readParameterBlock(int address, int parameter, std::vector<int>& values) {
     values.clear();
     if (address < 1 || address >= static_cast<int>(ctx_.plant.Controllers.size())) return false;

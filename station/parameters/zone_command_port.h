@@ -44,6 +44,9 @@ public:
     // Parameter `parameter` of every channel of a controller, channel 1 first;
     // false (values cleared) when the reply does not carry one value per channel.
     virtual bool readParameterBlock(int address, int parameter, std::vector<int>& values) = 0;
+    // Holds the cyclic scan while a batch of writes is on the line (the writes
+    // then follow each other without a block telegram between them).
+    virtual void holdScan(bool hold) { (void)hold; }
 };
 
 // The port on the station's bus link.
@@ -54,6 +57,7 @@ public:
     QString ask(const QString& command) override;
     WriteResult setGlobal(int address, const QByteArray& name, int value) override;
     bool readParameterBlock(int address, int parameter, std::vector<int>& values) override;
+    void holdScan(bool hold) override;
 
 private:
     AppContext& ctx_;
