@@ -4,6 +4,8 @@
 // number pad, an item for a choice, 0..3 for the error dialog, CANCEL to cancel
 // an entry. Every interaction is printed on one line; an interaction the script
 // cannot answer is printed as "UNANSWERED <text>" and the program ends with 3.
+// A line beginning with "!" is an action of the operator (shell/script_actions.h);
+// an interaction that meets an action instead of its answer is unanswered.
 #pragma once
 
 #include "support/operator.h"
@@ -37,6 +39,11 @@ public:
     int errorChoice(const ErrorReport& report, ErrorReportActions& actions) override;
 
     int remaining() const { return static_cast<int>(answers_.size()); }
+    // Lines beginning with "!" are actions of the operator, not answers: the
+    // next one (without its "!") when it is next in the script.
+    std::optional<QString> takeAction();
+    // Ends an unattended run on a line it cannot carry out.
+    void refuse(const QString& line);
     void addAnswers(const QStringList& answers) { answers_ << answers; }
 
 private:
