@@ -87,7 +87,7 @@ TEST(UnattendedParameters, ZonesSwitchedAndAGroupSetpointReachTheirValues) {
     }
     for (int z = 5; z <= 8; ++z) EXPECT_NE(field(z, 0), 235) << z;
 
-    // One record per change: eight modes (controller 1.s zones were off), four setpoints.
+    // One record per change: eight modes (controller 1's zones were off), four setpoints.
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("e2e-parameters"));
         db.setDatabaseName(home.file(QStringLiteral("TOOLS/STANDARD/LOGFILES/STOER.MDB")));

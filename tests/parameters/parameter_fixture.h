@@ -12,6 +12,7 @@
 #include "parameters/operator_record.h"
 #include "parameters/zone_command_port.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QVariant>
 #include <gtest/gtest.h>

@@ -159,6 +159,30 @@ TEST_F(ParameterViewSim, GlobalParameterCellsTurnGreenOrRedAndBackToWhite) {
     EXPECT_EQ(view->globalTab()->whiteTimer()->interval(), 600);
 }
 
+TEST_F(ParameterViewSim, BoostEndsBeforeTheLinkStopsExceptDuringADiagnosis) {
+    ctx().tool.Groups[1].BoostPower = 20;
+    ctx().tool.Groups[1].BoostTime = 60;
+    main->selectTab(kViewParameters);
+    ctx().showSingleGroup(1);
+    view->inputTab()->optBoost()->click();
+    ASSERT_TRUE(view->boost().active());
+    EXPECT_EQ(view->inputTab()->optBoost()->text(), QStringLiteral("Boost OFF"));
+    EXPECT_EQ(bus.plant().setpoint(1, 1), 220);
+
+    ctx().plant.DiagnosisRunning = true;
+    t.answer({QStringLiteral("2")});
+    ASSERT_TRUE(ctx().mayStopPlant);
+    EXPECT_FALSE(ctx().mayStopPlant());
+    EXPECT_TRUE(t.lastNotice().contains(QStringLiteral("solange eine Übertragung oder eine Diagnose läuft")));
+    EXPECT_TRUE(view->boost().active());
+
+    ctx().plant.DiagnosisRunning = false;
+    EXPECT_TRUE(ctx().mayStopPlant());
+    EXPECT_FALSE(view->boost().active());
+    EXPECT_EQ(view->inputTab()->optBoost()->text(), QStringLiteral("Boost ON"));
+    EXPECT_EQ(bus.plant().setpoint(1, 1), 200);
+}
+
 TEST_F(ParameterViewSim, EveryTouchableControlHasAnAccessibleName) {
     // The tab strip shows every tab, so its own scroll arrows never appear.
     EXPECT_FALSE(view->tabEingabe()->usesScrollButtons());
