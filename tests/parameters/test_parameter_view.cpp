@@ -183,6 +183,32 @@ TEST_F(ParameterViewSim, BoostEndsBeforeTheLinkStopsExceptDuringADiagnosis) {
     EXPECT_EQ(bus.plant().setpoint(1, 1), 200);
 }
 
+TEST_F(ParameterViewSim, PrintingByTabThroughThePrinter) {
+    main->selectTab(kViewParameters);
+    ctx().showSingleZone(2);
+    view->tabEingabe()->setCurrentIndex(ParameterView::kTabRecipes);
+    t.answer({QStringLiteral("2")});
+    view->cmdPrint()->click();
+    EXPECT_TRUE(t.lastNotice().contains(QStringLiteral("Diese Funktion ist noch nicht verfügbar.")));
+    EXPECT_TRUE(t.printer.jobs.isEmpty());
+
+    view->tabEingabe()->setCurrentIndex(ParameterView::kTabZoneParameters);
+    view->cmdPrint()->click();
+    ASSERT_EQ(t.printer.jobs.size(), 1);
+    const QStringList lines = t.printer.jobs.front().second;
+    EXPECT_EQ(lines.value(0), QStringLiteral("Werkzeug: STANDARD"));
+    EXPECT_EQ(lines.value(2), QStringLiteral("Alle Temperatureinheiten in °C"));
+    EXPECT_TRUE(lines.value(4).contains(QStringLiteral("[Zone 2]")));
+    EXPECT_TRUE(lines.filter(QRegularExpression(QStringLiteral("^P-Anteil.* 12$"))).size() == 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.back(), QStringLiteral("Seite 1"));
+
+    t.printer.works = false;
+    view->tabEingabe()->setCurrentIndex(ParameterView::kTabGlobals);
+    t.answer({QStringLiteral("2")});
+    view->cmdPrint()->click();
+    EXPECT_TRUE(t.lastNotice().contains(QStringLiteral("Fehler beim Drucken: no paper")));
+}
+
 TEST_F(ParameterViewSim, EveryTouchableControlHasAnAccessibleName) {
     // The tab strip shows every tab, so its own scroll arrows never appear.
     EXPECT_FALSE(view->tabEingabe()->usesScrollButtons());
