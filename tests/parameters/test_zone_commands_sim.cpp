@@ -124,6 +124,29 @@ TEST_F(ZoneCommandsSim, EachChangeIsRecordedOnceWithOldAndNewValueAndTheLevel) {
     EXPECT_EQ(rows[2].meldung, QStringLiteral("Betriebsart Regelbetrieb auf aus (ANZEIGEN)"));
 }
 
+TEST_F(ZoneCommandsSim, AZoneParameterDemandsLevelThreeAndTakesRelativeEntriesWithinItsLimits) {
+    ASSERT_TRUE(t.users->loadPasswords());
+    takeTelegrams();
+    // A read-only parameter asks nothing and sends nothing.
+    commands.setParameter(zonesSelected({1, 2}), 11);
+    EXPECT_TRUE(t.transcript().filter(QStringLiteral("Passwort")).isEmpty());
+    // Refused level: nothing sent.
+    t.answer({QStringLiteral("1")});  // "Abbruch" at the level question
+    commands.setParameter(zonesSelected({1, 2}), 2);
+    EXPECT_TRUE(takeTelegrams().isEmpty());
+    // Xp (1..999): zone 2 at 998 cannot take +3.
+    ASSERT_EQ(port.write(2, 2, 998), WriteResult::Accepted);
+    takeTelegrams();
+    t.answer({QStringLiteral("2"), QStringLiteral("58"), QStringLiteral("+3"), QStringLiteral("2")});
+    commands.setParameter(zonesSelected({1, 2}), 2);
+    EXPECT_EQ(writes(takeTelegrams()), (QStringList{"01/01/P02=15"}));
+    EXPECT_EQ(bus.plant().zoneParameter(1, 1, 2).value_or(-1), 15);
+    EXPECT_EQ(ctx().driver.ZoneParameters[2].Value[1], 15);
+    EXPECT_EQ(bus.plant().zoneParameter(1, 2, 2).value_or(-1), 998);
+    EXPECT_TRUE(t.lastNotice().contains(QStringLiteral(" nicht gesetzt. (außerhalb des Bereichs)")));
+    EXPECT_EQ(t.users->UserLevel(), 3);
+}
+
 TEST_F(ZoneCommandsSim, RefusedValuesAreNeverSent) {
     // Out of range, the no-value marker, a read-only parameter, output for a monitor zone.
     ASSERT_EQ(port.write(3, ctx().driver.MonitorZoneParam, 1), WriteResult::Accepted);
