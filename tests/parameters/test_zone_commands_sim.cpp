@@ -147,6 +147,30 @@ TEST_F(ZoneCommandsSim, AZoneParameterDemandsLevelThreeAndTakesRelativeEntriesWi
     EXPECT_EQ(t.users->UserLevel(), 3);
 }
 
+TEST_F(ZoneCommandsSim, ALevelThatFallsBackDuringACommandLetsItFinishAndTheNextOneAsksAgain) {
+    t.passwords->store(2, QStringLiteral("22"));
+    ASSERT_TRUE(t.users->loadPasswords());
+    // Two minutes pass with every zone: the login falls back during the command.
+    t.pump.hook = [&] {
+        t.clock.advance(120.0);
+        t.users->poll();
+    };
+    t.answer({QStringLiteral("2"), QStringLiteral("22")});  // "Login", the level-2 password
+    commands.setTuning(zonesSelected({1, 2, 3, 4, 5, 6, 7, 8}), true);
+    EXPECT_EQ(t.users->UserLevel(), 0);
+    EXPECT_EQ(writes(takeTelegrams()).filter(QStringLiteral("/T=1")).size(), 8);
+    int tuningRecords = 0;
+    for (const auto& r : records())
+        if (r.meldung == QStringLiteral("Tuning ein (OPTIMIERUNG)")) ++tuningRecords;
+    EXPECT_EQ(tuningRecords, 8);
+
+    t.pump.hook = nullptr;
+    t.answer({QStringLiteral("1")});  // "Abbruch": the next command asks again and sends nothing
+    commands.setTuning(zonesSelected({1, 2}), false);
+    EXPECT_TRUE(t.lastNotice().contains(QStringLiteral("OPTIMIERUNG-Ebene benötigt.")));
+    EXPECT_TRUE(takeTelegrams().isEmpty());
+}
+
 TEST_F(ZoneCommandsSim, RefusedValuesAreNeverSent) {
     // Out of range, the no-value marker, a read-only parameter, output for a monitor zone.
     ASSERT_EQ(port.write(3, ctx().driver.MonitorZoneParam, 1), WriteResult::Accepted);

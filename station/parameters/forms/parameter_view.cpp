@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -301,6 +300,7 @@ bool ParameterView::setpointLocked() const {
 }
 
 void ParameterView::Timer2_Timer() {
+    if (tabs_->currentIndex() != kTabInput) return;
     guarded(ctx_.errors, kModule, QStringLiteral("Timer2_Timer"), [&] {
         input_->showDisplay(computeInputDisplay(ctx_, selected_, CurrentParameter), CurrentParameter, setpointLocked());
         input_->showOutputs(ctx_.plant.OutputsOn);
@@ -428,14 +428,14 @@ void ParameterView::setStatus(const QString& text) { status_->setText(text); }
 void ParameterView::setProgress(int percent) { progressBar_->setValue(percent); }
 
 void ParameterView::setBusy(bool busy) {
+    // Commands may nest (boost's writes inside its switch): the outermost one counts.
+    if (!busy && busyDepth_ == 0) return;
     busyDepth_ += busy ? 1 : -1;
-    const bool on = busyDepth_ > 0;
-    if (on && busy && busyDepth_ == 1) {
+    if (busy && busyDepth_ == 1) {
         timer2_->stop();
         input_->setEnabled(false);
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else if (!on) {
-        busyDepth_ = 0;
+    } else if (!busy && busyDepth_ == 0) {
         input_->setEnabled(true);
         QApplication::restoreOverrideCursor();
         if (isVisible() && tabs_->currentIndex() == kTabInput) Enable_Timer2(true);
