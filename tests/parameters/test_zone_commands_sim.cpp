@@ -171,6 +171,35 @@ TEST_F(ZoneCommandsSim, ALevelThatFallsBackDuringACommandLetsItFinishAndTheNextO
     EXPECT_TRUE(takeTelegrams().isEmpty());
 }
 
+TEST_F(ZoneCommandsSim, RestrictedZonesAreListedAndSkipped) {
+    // Zones 1 and 2 in a group with locked setpoints, zone 3 a monitor zone.
+    ctx().plant.zone(1).Group = ctx().plant.zone(2).Group = 4;
+    ctx().tool.Groups[4].Lock_W = true;
+    ASSERT_EQ(port.write(3, ctx().driver.MonitorZoneParam, 1), WriteResult::Accepted);
+    takeTelegrams();
+    const auto sel = zonesSelected({1, 2, 3, 4});
+
+    t.answer({QStringLiteral("1")});  // "Wiederholen": the operator chooses again, nothing is sent
+    commands.enterValue(sel, ValueCode::Setpoint, QString());
+    const QString name1 = ctx().plant.zone(1).Name, name2 = ctx().plant.zone(2).Name;
+    EXPECT_EQ(t.lastNotice(),
+              QStringLiteral("NOTICE Folgende Zonen unterliegen besonderen Richtlinien, welche die gewünschte Funktion "
+                             "verhindern: \\n%1 Sollwerteingabe blockiert\\n%2 Sollwerteingabe blockiert | Wiederholen | "
+                             "Ignorieren |  -> 1")
+                  .arg(name1, name2));
+    EXPECT_TRUE(takeTelegrams().isEmpty());
+
+    t.answer({QStringLiteral("2"), QStringLiteral("240")});  // "Ignorieren", then the value
+    commands.enterValue(sel, ValueCode::Setpoint, QString());
+    EXPECT_EQ(writes(takeTelegrams()), (QStringList{"01/03/W=240", "01/04/W=240"}));
+
+    // The output rate: the monitor zone is the restricted one.
+    t.answer({QStringLiteral("2"), QStringLiteral("30")});
+    commands.enterValue(sel, ValueCode::OutputRate, QString());
+    EXPECT_TRUE(t.transcript().join('\n').contains(ctx().plant.zone(3).Name + QStringLiteral(" ist eine Beobachterzone")));
+    EXPECT_EQ(writes(takeTelegrams()), (QStringList{"01/01/Y=30", "01/02/Y=30", "01/04/Y=30"}));
+}
+
 TEST_F(ZoneCommandsSim, RefusedValuesAreNeverSent) {
     // Out of range, the no-value marker, a read-only parameter, output for a monitor zone.
     ASSERT_EQ(port.write(3, ctx().driver.MonitorZoneParam, 1), WriteResult::Accepted);
