@@ -14,9 +14,9 @@
 
 #include "alarms/alarm_db.h"
 #include "alarms/alarm_filter.h"
-#include "alarms/alarm_list_model.h"
+#include "alarms/forms/alarm_list_model.h"
 #include "alarms/alarm_log.h"
-#include "support/clock.h"
+#include "base/clock.h"
 
 #include <QApplication>
 #include <QDir>

@@ -11,11 +11,12 @@
 #include "sim_bench.h"
 
 #include "alarms/alarm_log.h"
-#include "alarms/top_ten_panel.h"
+#include "alarms/forms/top_ten_panel.h"
 #include "link/bus_link.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
+#include "plant/zone_table.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -48,7 +49,7 @@ public:
 struct Station {
     explicit Station(BusLink* bus) : t(1, bus) {
         PlantData& p = t.ctx->plant;
-        p.Online = true;
+        t.link->SetOnlineBetrieb(true);
         p.ControllerCount = kControllers;
         p.ZoneCount = kZones;
         for (int z = 1; z <= kZones; ++z) {

@@ -7,8 +7,10 @@
 // Run: bench_overview --benchmark_min_time=0.2 ; the medians are the figures.
 #include "test_context.h"
 
-#include "shell/app_context.h"
+#include "base/app_context.h"
 #include "views/overview_view.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QApplication>
 #include <QTabBar>
@@ -27,7 +29,7 @@ struct Station {
 
     explicit Station(int tab) {
         ctx.plant.ZoneCount = zev::kMaxZones;
-        ctx.plant.Online = true;
+        ctx.link->SetOnlineBetrieb(true);
         for (int g = 0; g <= zev::kGroupCount; ++g) {
             ctx.tool.Groups[static_cast<std::size_t>(g)].Color = 0x80FF80;
             ctx.tool.Groups[static_cast<std::size_t>(g)].Use = true;

@@ -6,7 +6,7 @@
 //   second load: from the full file, with a new store (one parse) and with a
 //                store that has the file cached already
 // Run: bench_settings --benchmark_min_time=0.2 ; the medians are the figures.
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "temp_home.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // key is written with its default) and a second load (everything is there).
 #include "test_context.h"
 
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "tools/active_tool.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "alarms/alarm_log.h"
 
 #include "alarms/alarm_filter.h"
-#include "shell/app_context.h"
-#include "shell/notification_hub.h"
-#include "support/clock.h"
+#include "base/app_context.h"
+#include "base/notification_hub.h"
+#include "base/clock.h"
 #include "support/procedure.h"
 #include "support/texts.h"
 #include "support/zev_error.h"

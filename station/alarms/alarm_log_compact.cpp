@@ -2,8 +2,8 @@
 // database, with the old file kept as STOER.BAK.
 #include "alarms/alarm_log.h"
 
-#include "shell/app_context.h"
-#include "support/clock.h"
+#include "base/app_context.h"
+#include "base/clock.h"
 #include "support/texts.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "alarms/top_ten.h"
 
-#include "link/zone_table.h"
+#include "plant/zone_table.h"
 
 #include <algorithm>
 #include <cmath>

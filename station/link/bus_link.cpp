@@ -1,6 +1,6 @@
 #include "link/bus_link.h"
 
-#include "shell/profile_codepage.h"
+#include "base/profile_codepage.h"
 
 #include <zev485.h>
 
@@ -15,6 +15,12 @@ constexpr int kAskBuffer = 1024;
 constexpr char kVersionMarker[] = "ZEV485_FILEVERSION=";
 
 QByteArray ansi(const QString& s) { return profile::toWindows1252(s); }
+
+// A number outside the documented results would be a library fault: it counts
+// as a damaged exchange, never as accepted.
+ZEV485_Result asResult(int16_t r) {
+    return r >= ZEV485_OK && r <= ZEV485_BAD_ARGUMENT ? static_cast<ZEV485_Result>(r) : ZEV485_DAMAGED;
+}
 }  // namespace
 
 QString BusLink::libraryFileVersion() const {
@@ -64,13 +70,13 @@ std::int32_t BusLink::GetVal(int address, int channel, int kind) {
                          static_cast<uint8_t>(kind));
 }
 
-int BusLink::SetValEx(int address, int channel, int parameter, int value) {
-    return ZEV485_SetValEx(static_cast<uint8_t>(address), static_cast<uint8_t>(channel),
-                           static_cast<int16_t>(parameter), static_cast<int16_t>(value));
+ZEV485_Result BusLink::SetValEx(int address, int channel, int parameter, int value) {
+    return asResult(ZEV485_SetValEx(static_cast<uint8_t>(address), static_cast<uint8_t>(channel),
+                           static_cast<int16_t>(parameter), static_cast<int16_t>(value)));
 }
 
-int BusLink::SetGlobVal(int address, const QByteArray& name, std::int32_t value) {
-    return ZEV485_SetGlobVal(static_cast<uint8_t>(address), name.constData(), value);
+ZEV485_Result BusLink::SetGlobVal(int address, const QByteArray& name, std::int32_t value) {
+    return asResult(ZEV485_SetGlobVal(static_cast<uint8_t>(address), name.constData(), value));
 }
 
 void BusLink::SetOnline(int address, bool on) {

@@ -2,6 +2,8 @@
 // other subsystems never call the library directly.
 #pragma once
 
+#include <zev485.h>
+
 #include <QString>
 #include <cstdint>
 
@@ -21,8 +23,8 @@ public:
     // Sends a text command; returns the raw reply up to its NUL; *status 0 = answered.
     virtual QByteArray AskRaw(const QByteArray& command, int* status);
     virtual std::int32_t GetVal(int address, int channel, int kind);
-    virtual int SetValEx(int address, int channel, int parameter, int value);
-    virtual int SetGlobVal(int address, const QByteArray& name, std::int32_t value);
+    virtual ZEV485_Result SetValEx(int address, int channel, int parameter, int value);
+    virtual ZEV485_Result SetGlobVal(int address, const QByteArray& name, std::int32_t value);
     virtual void SetOnline(int address, bool on);
     virtual void EnableCyclicScan(bool on);
     virtual void FileLogging(bool on);

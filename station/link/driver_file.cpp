@@ -1,7 +1,7 @@
 #include "link/driver_file.h"
 
-#include "link/oem_codepage.h"
-#include "shell/profile_codepage.h"
+#include "base/oem_codepage.h"
+#include "base/profile_codepage.h"
 
 #include <limits>
 

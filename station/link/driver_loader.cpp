@@ -3,14 +3,16 @@
 
 #include "link/bus_link.h"
 #include "link/driver_file.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
-#include "shell/progress_line.h"
-#include "shell/settings.h"
-#include "support/event_pump.h"
+#include "base/app_context.h"
+#include "base/ini_values.h"
+#include "base/progress_line.h"
+#include "base/settings.h"
+#include "base/event_pump.h"
 #include "support/operator.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "plant/tool_data.h"
+#include "plant/driver.h"
 
 #include <QDir>
 #include <QFile>

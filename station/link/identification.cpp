@@ -3,13 +3,16 @@
 
 #include "link/bus_link.h"
 #include "link/driver_loader.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
-#include "shell/lifecycle.h"
-#include "shell/notification_hub.h"
-#include "shell/progress_line.h"
-#include "shell/settings.h"
-#include "support/event_pump.h"
+#include "link/link_session.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "base/app_context.h"
+#include "base/ini_values.h"
+#include "base/lifecycle.h"
+#include "base/notification_hub.h"
+#include "base/progress_line.h"
+#include "base/settings.h"
+#include "base/event_pump.h"
 #include "support/operator.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
@@ -27,17 +30,6 @@ QString zoneSection(int z) { return QStringLiteral("ZONE_") + threeDigits(z); }
 
 // "integer of the numeric value" of a reply: "?" and other text count 0.
 int replyInt(const QString& reply) { return static_cast<int>(std::floor(numericValue(reply))); }
-
-void setOfflineTable(PlantData& plant) {
-    plant.ZoneCount = kMaxZones;
-    plant.ControllerCount = 18;
-    for (int a = 1; a <= 18; ++a)
-        for (int c = 1; c <= 15; ++c) {
-            ZoneRecord& z = plant.zone((a - 1) * 15 + c);
-            z.BusAddress = static_cast<std::uint8_t>(a);
-            z.Channel = static_cast<std::uint8_t>(c);
-        }
-}
 
 enum class SearchResult { Done, Repeat, Offline, EndProgram };
 
@@ -139,17 +131,10 @@ void storeWiring(AppContext& ctx) {
 }
 }  // namespace
 
-void SetOnlineBetrieb(AppContext& ctx, bool on) {
-    ctx.plant.Online = on;
-    if (on) return;
-    ctx.plant.TemperatureUnit = QStringLiteral("°C");
-    setOfflineTable(ctx.plant);
-}
-
 void IdentifyZEV(AppContext& ctx) {
-    ctx.bus.EnableCyclicScan(false);
-    for (int a = 1; a <= kMaxAddress; ++a) ctx.bus.SetOnline(a, false);
-    if (!ctx.plant.Online) return;
+    LinkSession& link = *ctx.link;
+    link.stopPolling();
+    if (!link.Online()) return;
 
     bool changed = false;
     for (;;) {
@@ -157,12 +142,12 @@ void IdentifyZEV(AppContext& ctx) {
         case SearchResult::Repeat: continue;
         case SearchResult::Offline:
             // Offline means no polling: the scan stays off.
-            SetOnlineBetrieb(ctx, false);
+            link.SetOnlineBetrieb(false);
             return;
         case SearchResult::EndProgram: ctx.lifecycle.requestExit(0); return;
         case SearchResult::Done: break;
         }
-        if (ctx.plant.Online) CheckDriver(ctx);
+        if (link.Online()) CheckDriver(ctx);
         if (ctx.lifecycle.exitRequested()) return;
         ctx.progress.setAction(ctx.texts(TextNo::CheckingWiring));
         if (!changed) changed = storedBeyondZoneCount(ctx);
@@ -185,8 +170,7 @@ void IdentifyZEV(AppContext& ctx) {
     }
     // The process pictures check their zone numbers against ZoneCount here once
     // the picture view exists (it has nothing to check before).
-    for (int a = 1; a <= kMaxAddress; ++a) ctx.bus.SetOnline(a, a <= ctx.plant.ControllerCount);
-    ctx.bus.EnableCyclicScan(true);
+    link.startPolling();
 }
 
 void ZEV_ReliabilityCheck(AppContext& ctx) {

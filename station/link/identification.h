@@ -8,10 +8,9 @@ struct AppContext;
 
 // Finds the controllers (addresses from 1 without gaps), numbers their zones,
 // compares the wiring with the tool's SETTINGS.INI (storing it when the operator
-// confirms), loads the driver file and switches the cyclic scan on.
+// confirms), loads the driver file and switches the cyclic scan on (through
+// the link session, ctx.link).
 void IdentifyZEV(AppContext& ctx);
-// Online on; or offline with 270 virtual zones (18 controllers of 15 channels).
-void SetOnlineBetrieb(AppContext& ctx, bool on);
 // Temperature unit of all controllers and their driver numbers (message 0x407).
 void ZEV_ReliabilityCheck(AppContext& ctx);
 

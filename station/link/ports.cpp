@@ -1,11 +1,11 @@
 #include "link/ports.h"
 
 #include "link/bus_link.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
-#include "shell/progress_line.h"
-#include "shell/settings.h"
-#include "support/event_pump.h"
+#include "base/app_context.h"
+#include "base/ini_values.h"
+#include "base/progress_line.h"
+#include "base/settings.h"
+#include "base/event_pump.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
 

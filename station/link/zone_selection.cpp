@@ -1,6 +1,6 @@
 #include "link/zone_selection.h"
 
-#include "link/zone_table.h"
+#include "plant/zone_table.h"
 
 #include <algorithm>
 

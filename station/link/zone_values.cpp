@@ -1,8 +1,9 @@
 #include "link/zone_values.h"
 
 #include "link/bus_link.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
+#include "base/app_context.h"
+#include "plant/zone_table.h"
+#include "base/ini_values.h"
 #include "support/texts.h"
 #include "support/zev_error.h"
 
@@ -107,20 +108,6 @@ std::int32_t myGetValue(AppContext& ctx, int zone, int code) {
         return ok && std::isfinite(v) ? static_cast<std::int32_t>(std::nearbyint(v)) : kNoValue;
     }
     return 0;
-}
-
-int SetValue(AppContext& ctx, int zone, int parameter, int value) {
-    ZoneRecord& z = zoneAt(ctx, zone);
-    const int result = ctx.bus.SetValEx(z.BusAddress, z.Channel, parameter, value);
-    if (result != 0) return result;
-    switch (parameter) {
-    case ValueCode::Mode: z.Mode = static_cast<std::uint8_t>(value); break;
-    case ValueCode::Setpoint: z.Setpoint = static_cast<std::int16_t>(value); break;
-    case ValueCode::Tuning: z.TuneState = static_cast<std::uint8_t>(value); break;
-    case ValueCode::OutputRate: z.OutputRate = static_cast<std::int16_t>(value); break;
-    default: break;
-    }
-    return result;
 }
 
 }  // namespace zev

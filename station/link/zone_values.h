@@ -1,6 +1,7 @@
-// Zone values: every read through myGetValue, every single-zone write through
-// SetValue. Reading the status word decodes it into the zone's mode, tuning
-// state and displayed status.
+// Zone values: every read through myGetValue. Reading the status word decodes
+// it into the zone's mode, tuning state and displayed status. Writes go
+// through the zone commands (link/zone_commands.h), which alone update the
+// zone table after an accepted write.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@ struct AppContext;
 struct ZoneRecord;
 class Texts;
 
-// Value codes of myGetValue and SetValue.
+// Value codes of myGetValue (the writes use the same numbers, WriteCode).
 namespace ValueCode {
 constexpr int Setpoint = 0;
 constexpr int ActualValue = 1000;
@@ -25,8 +26,6 @@ constexpr int Current = 4000;  // tenths of an ampere
 
 // The zone's value of a code from the library (codes 1..99 ask the controller).
 std::int32_t myGetValue(AppContext& ctx, int zone, int code);
-// Writes a value; 0 when the controller accepted it (only then the zone changes).
-int SetValue(AppContext& ctx, int zone, int parameter, int value);
 // Decodes a status word read from the library into the zone (s < 0: no answer).
 void decodeStatus(ZoneRecord& zone, std::int32_t s, Texts& texts);
 

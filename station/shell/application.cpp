@@ -1,21 +1,27 @@
 #include "shell/application.h"
 
 #include "link/bus_link.h"
+#include "base/navigation.h"
 #include "link/identification.h"
-#include "shell/app_context.h"
+#include "link/link_session.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "shell/link_restart.h"
+#include "base/app_context.h"
 #include "shell/config_view.h"
 #include "shell/device_watcher.h"
-#include "shell/lifecycle.h"
+#include "base/lifecycle.h"
 #include "shell/linux_platform.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
-#include "shell/notification_hub.h"
+#include "base/notification_hub.h"
 #include "shell/qt_event_pump.h"
 #include "shell/qt_operator.h"
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "shell/splash_window.h"
-#include "shell/touch_style.h"
-#include "support/clock.h"
+#include "widgets/touch_style.h"
+#include "base/clock.h"
 #include "support/error_protocol.h"
 #include "support/operator.h"
 #include "support/password_store.h"
@@ -132,8 +138,16 @@ int runStation(const CommandLine& cl) {
     BusLink bus;
     SplashWindow splash;
 
-    AppContext ctx{settings, texts, *op, clock, pump, hub, errors, users, bus, platform, printer, splash, lifecycle};
+    PlantData plant;
+    ToolData tool;
+    DriverData driver;
+    Navigation navigation;
+    AppContext ctx{settings,  texts,     *op,   clock, pump, hub,  errors, users, bus, platform, printer, splash,
+                   lifecycle, navigation, plant, tool,  driver};
     ctx.programDir = programDir;
+    // Built before the main window, so that the alarm log it owns outlives every view.
+    LinkSession link(ctx);
+    ctx.link = &link;
 
     // A write that fails is told once per episode, after the current event, in
     // the operator's language.
@@ -158,6 +172,8 @@ int runStation(const CommandLine& cl) {
     auto* cycle = new MainCycle(ctx, main);  // owned by the main window
     main.onMainTimer = [cycle] { cycle->mainTimer_Timer(); };
     main.onDailyHousekeeping = [cycle] { cycle->DailyHousekeeping(); };
+    QObject::connect(&link, &LinkSession::restartRequested, &main,
+                     [&ctx, &main](bool online) { restartLink(ctx, main, online); });
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
     installSignalExit(lifecycle, &main);
 

@@ -1,17 +1,11 @@
 #include "shell/config_view.h"
 
-#include "alarms/alarm_db_page.h"
-#include "link/bus_statistics_panel.h"
-#include "link/ports_page.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "link/forms/ports_page.h"
 #include "shell/main_window.h"
-#include "shell/system_page.h"
-#include "shell/touch_style.h"
-#include "support/error_log_page.h"
-#include "support/language_page.h"
-#include "support/login_page.h"
-#include "support/text_numbers.h"
+#include "shell/view_registry.h"
 #include "support/texts.h"
+#include "widgets/touch_style.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -20,14 +14,6 @@
 #include <QVBoxLayout>
 
 namespace zev {
-
-namespace {
-// Captions of the pages in page order.
-constexpr int kPageCaptions[kConfigPageCount] = {
-    TextNo::PageLogin,   TextNo::LanguageCaption, TextNo::PageGroups,  TextNo::PageTools,
-    TextNo::PageErrorLog, TextNo::PagePorts,      TextNo::PageAlarmDb, TextNo::PageSystem,
-    TextNo::PageTrendStyle};
-}  // namespace
 
 ConfigView::ConfigView(AppContext& ctx, MainWindow& main, QWidget* parent)
     : View(parent), ctx_(ctx), main_(main) {
@@ -46,9 +32,15 @@ ConfigView::ConfigView(AppContext& ctx, MainWindow& main, QWidget* parent)
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("tabConfig"));
     pages_->tabBar()->hide();
-    for (int i = 0; i < kConfigPageCount; ++i) {
-        pages_->addTab(createPage(i), ctx.texts(kPageCaptions[i]));
-        index->addItem(ctx.texts(kPageCaptions[i]));
+    for (const ConfigPageEntry& entry : configPageRegistry()) {
+        QWidget* page = entry.create ? entry.create(ctx, main, this) : nullptr;
+        if (!page) {
+            // The pages of later subsystems take this place.
+            page = new QWidget(this);
+            page->setObjectName(QStringLiteral("configPage%1").arg(entry.page));
+        }
+        pages_->addTab(page, ctx.texts(entry.caption));
+        index->addItem(ctx.texts(entry.caption));
     }
     connect(index, &QListWidget::currentRowChanged, pages_, &QTabWidget::setCurrentIndex);
     connect(pages_, &QTabWidget::currentChanged, index, [index](int page) { index->setCurrentRow(page); });
@@ -57,41 +49,9 @@ ConfigView::ConfigView(AppContext& ctx, MainWindow& main, QWidget* parent)
     layout->addWidget(pages_, 1);
 }
 
-QWidget* ConfigView::createPage(int index) {
-    switch (index) {
-    case kPageLogin: return new LoginPage(ctx_, this);
-    case kPageLanguage: return new LanguagePage(ctx_, &main_, this);
-    case kPageErrorLog: return new ErrorLogPage(ctx_, this);
-    case kPageSystem: return new SystemPage(ctx_, this);
-    case kPageAlarmDb: return new AlarmDbPage(ctx_, this);
-    case kPagePorts: {
-        auto* page = new QWidget(this);
-        page->setObjectName(QStringLiteral("pagePorts"));
-        auto* layout = new QVBoxLayout(page);
-        layout->addWidget(new PortsPage(ctx_, main_, page));
-        layout->addWidget(new BusStatisticsPanel(ctx_, page), 1);
-        return page;
-    }
-    default: {
-        // The pages of later subsystems take this place.
-        auto* empty = new QWidget(this);
-        empty->setObjectName(QStringLiteral("configPage%1").arg(index));
-        return empty;
-    }
-    }
-}
-
 int ConfigView::pageForPreviousView(int previousTab) {
-    switch (previousTab) {
-    case kViewOverview: return kPagePorts;
-    case kViewPictures: return kPageTools;
-    case kViewTrend: return kPageTrendStyle;
-    case kViewAlarms: return kPageAlarmDb;
-    case kViewParameters: return kPagePorts;
-    case kViewGroups: return kPageGroups;
-    case kViewDiagnosis: return kPageGroups;
-    default: return -1;
-    }
+    const ViewEntry* entry = viewEntry(previousTab);
+    return entry ? entry->configPage : -1;
 }
 
 void ConfigView::SearchLogicalDrives() {

@@ -1,8 +1,9 @@
-// The configuration view `frmConfig`: one page per subject. The page order is
-// fixed, because view switching opens the page that belongs to the view left.
+// The configuration view `frmConfig`: one page per subject, built from the
+// view registry (shell/view_registry.h). The page order is fixed, because view
+// switching opens the page that belongs to the view left.
 #pragma once
 
-#include "shell/view.h"
+#include "widgets/view.h"
 
 class QTabWidget;
 
@@ -40,8 +41,6 @@ signals:
     void drivesChanged();
 
 private:
-    QWidget* createPage(int index);
-
     AppContext& ctx_;
     MainWindow& main_;
     QTabWidget* pages_;

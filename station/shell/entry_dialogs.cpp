@@ -1,6 +1,6 @@
 #include "shell/entry_dialogs.h"
 
-#include "shell/touch_style.h"
+#include "widgets/touch_style.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
 

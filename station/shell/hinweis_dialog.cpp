@@ -1,6 +1,6 @@
 #include "shell/hinweis_dialog.h"
 
-#include "shell/touch_style.h"
+#include "widgets/touch_style.h"
 #include "support/operator.h"
 
 #include <QHBoxLayout>

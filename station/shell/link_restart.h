@@ -9,9 +9,8 @@ namespace zev {
 struct AppContext;
 class MainWindow;
 
+// Runs on the link session's restartRequested, which comes after the current
+// event: a command of a view must not unload the view it runs in.
 void restartLink(AppContext& ctx, MainWindow& main, bool online);
-// The same after the current event: a command of a view must not unload the
-// view it runs in.
-void restartLinkLater(AppContext& ctx, MainWindow& main, bool online);
 
 }  // namespace zev

@@ -1,6 +1,6 @@
 #include "shell/linux_platform.h"
 
-#include "shell/touch_style.h"
+#include "widgets/touch_style.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,64 +1,26 @@
 #include "shell/main_cycle.h"
-#include "support/notices.h"
 
 #include "alarms/alarm_log.h"
-#include "alarms/alarm_view.h"
-#include "link/bus_link.h"
-#include "link/zone_table.h"
-#include "link/zone_values.h"
-#include "shell/app_context.h"
+#include "alarms/forms/alarm_view.h"
+#include "base/app_context.h"
+#include "base/clock.h"
+#include "link/link_session.h"
+#include "plant/zone_state.h"
+#include "plant/zone_table.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/status_bar.h"
 #include "shell/tarvo_diag_window.h"
-#include "support/clock.h"
-#include "support/operator.h"
 #include "support/procedure.h"
-#include "support/text_numbers.h"
 #include "support/texts.h"
-#include "support/user_levels.h"
+#include "trend/history_files.h"
 
-#include <QDir>
-#include <QEvent>
-#include <QFile>
-#include <QLabel>
-#include <QMouseEvent>
 #include <algorithm>
-#include <limits>
-#include <optional>
 
 namespace zev {
 
 namespace {
 const QString kModule = QStringLiteral("main_form");
-constexpr double kTimerInterval = 0.25;             // mainTimer, seconds
-constexpr double kPassInterval = 2 * kTimerInterval;  // each pass runs every other tick
-// A gap between two reading passes longer than this is no time the plant was
-// watched (the cycle was stopped, the clock was set): it counts one pass.
-constexpr double kLongestGap = 10.0;
 constexpr std::int32_t kDiagnosisBit = 0x20000;
-constexpr int kOutputsKind = 6;
-
-const QString kFaceStyle = QStringLiteral("background-color: palette(button);");
-const QString kYellowStyle = QStringLiteral("background-color: #FFFF80;");  // 0x80FFFF
-const QString kRedStyle = QStringLiteral("background-color: #FF8080;");     // 0x8080FF
-
-// A cached value as the zone table's 16-bit field; one that does not fit is no value.
-std::int16_t int16Value(std::int32_t v) {
-    if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max()) return kNoValue;
-    return static_cast<std::int16_t>(v);
-}
-
-int zeroPoint(const AppContext& ctx) { return ctx.plant.TemperatureUnit == QStringLiteral("°F") ? 32 : 0; }
-
-void setText(QLabel* label, const QString& text) {
-    if (label && label->text() != text) label->setText(text);
-}
-
-void setStyle(QLabel* label, QString& shown, const QString& style) {
-    if (!label || shown == style) return;
-    shown = style;
-    label->setStyleSheet(style);
-}
 
 AlarmView* alarmView(MainWindow& main) { return dynamic_cast<AlarmView*>(main.view(kViewAlarms)); }
 }  // namespace
@@ -70,7 +32,7 @@ void GetMaxAlarm(MaxAlarm& max, const ZoneRecord& zone) {
 }
 
 MainCycle::MainCycle(AppContext& ctx, MainWindow& main) : QObject(&main), ctx_(ctx), main_(main) {
-    if (QLabel* clock = main_.lblStatusbar(0)) clock->installEventFilter(this);
+    connect(ctx_.link, &LinkSession::valuesRead, this, &MainCycle::afterReading);
 }
 
 MainCycle::~MainCycle() { delete tarvo_.data(); }
@@ -78,7 +40,7 @@ MainCycle::~MainCycle() { delete tarvo_.data(); }
 TarvoDiagWindow* MainCycle::tarvoDiag() const { return tarvo_.data(); }
 
 void MainCycle::mainTimer_Timer() {
-    if (!ctx_.plant.Online) return;
+    if (!ctx_.link->Online()) return;
     const bool evaluation = phase_;
     phase_ = !phase_;
     guarded(ctx_.errors, kModule, QStringLiteral("mainTimer_Timer"), [&] {
@@ -87,73 +49,11 @@ void MainCycle::mainTimer_Timer() {
     });
 }
 
-double MainCycle::secondsSinceLastReading() {
-    const QDateTime now = ctx_.clock.now();
-    double seconds = kPassInterval;
-    if (lastReading_.isValid()) {
-        const double gap = lastReading_.msecsTo(now) / 1000.0;
-        if (gap >= 0.0 && gap <= kLongestGap) seconds = gap;
-    }
-    lastReading_ = now;
-    return seconds;
-}
+void MainCycle::readingPass() { ctx_.link->readValues(); }
 
-void MainCycle::readingPass() {
-    PlantData& plant = ctx_.plant;
-    AlarmLog* log = ctx_.alarmLog;
-    std::optional<AlarmLog::Batch> batch;
-    if (log) batch.emplace(*log);
-    bool listChanged = false;
-    auto errLog = [&](int typ, const ZoneRecord& zone, int number, const QString& text) {
-        if (log) log->ErrLog(typ, zone.Name, number, text);
-        listChanged = true;
-    };
-    // The fault time grows by the time that really passed since the last
-    // reading, not by the timer's interval: a pass runs every other tick.
-    const double elapsed = secondsSinceLastReading();
-    const int zero = zeroPoint(ctx_);
-    const QString unit = plant.TemperatureUnit;
-    const int count = std::clamp(plant.ZoneCount, 0, kMaxZones);
-    for (int z = 1; z <= count; ++z) {
-        ZoneRecord& zone = plant.zone(z);
-        std::int32_t oldStatus = zone.StatusWord;
-        if (!read_[static_cast<std::size_t>(z)]) {
-            read_[static_cast<std::size_t>(z)] = true;
-            if (oldStatus == kNoValue) oldStatus = 0;
-        }
-        const std::int32_t status = myGetValue(ctx_, z, ValueCode::StatusWord);
-        if (status < 0) {
-            if (status != oldStatus) errLog(RecordType::Alarm, zone, z, zone.StatusText);
-            continue;
-        }
-        const std::int16_t oldSetpoint = zone.Setpoint;
-        zone.Setpoint = int16Value(myGetValue(ctx_, z, ValueCode::Setpoint));
-        if (zone.Setpoint != oldSetpoint && oldSetpoint != kNoValue && zone.Setpoint != kNoValue) {
-            errLog(RecordType::Message, zone, z,
-                   ctx_.texts(1511) + QString::number(oldSetpoint) + QLatin1Char(' ') + unit + ctx_.texts(1512) +
-                       QString::number(zone.Setpoint) + QLatin1Char(' ') + unit);
-        }
-        const bool active = zone.Mode >= 1 && ((zone.Setpoint - zero) | (zone.ModeFlag ? 1 : 0)) != 0;
-        if (active) {
-            if (status != oldStatus) errLog(RecordType::Alarm, zone, z, zone.StatusText);
-            if (status != 0) zone.AlarmSeconds += elapsed;
-        } else if (status != oldStatus) {
-            errLog(RecordType::Alarm, zone, z, QString());  // closes the zone's open alarms
-        }
-        zone.ActualValue = int16Value(myGetValue(ctx_, z, ValueCode::ActualValue));
-        zone.OutputRate = int16Value(myGetValue(ctx_, z, ValueCode::OutputRate));
-        const std::int32_t current = myGetValue(ctx_, z, ValueCode::Current);
-        if (current == kNoValue) {
-            zone.Current = kNoValue;
-        } else {
-            zone.Current = static_cast<float>(current / 10.0);
-            zone.CurrentText = QString::number(current / 10.0, 'f', 1);
-        }
-    }
-    plant.OutputsOn = ctx_.bus.GetVal(1, 1, kOutputsKind) != 0;
-    if (batch) listChanged = batch->commit() || listChanged;
+void MainCycle::afterReading(bool recordsWritten) {
     AlarmView* alarms = alarmView(main_);
-    if (listChanged && alarms && main_.shownView() == kViewAlarms) alarms->RefreshData(false);
+    if (recordsWritten && alarms && main_.shownView() == kViewAlarms) alarms->RefreshData(false);
     const int second = static_cast<int>(ctx_.clock.secondsSinceMidnight());
     if (second != lastSecond_) {
         lastSecond_ = second;
@@ -164,7 +64,6 @@ void MainCycle::readingPass() {
 void MainCycle::evaluationPass() {
     const PlantData& plant = ctx_.plant;
     max_ = MaxAlarm{};
-    const int zero = zeroPoint(ctx_);
     int inDiagnosis = 0;
     int previousAddress = 0;
     const int count = std::clamp(plant.ZoneCount, 0, kMaxZones);
@@ -176,7 +75,7 @@ void MainCycle::evaluationPass() {
             break;
         case 1:
         case 2:
-            if (zone.Setpoint - zero > 0) GetMaxAlarm(max_, zone);
+            if (isAboveSwitchedOff(zone, plant.TemperatureUnit)) GetMaxAlarm(max_, zone);
             break;
         default: GetMaxAlarm(max_, zone); break;
         }
@@ -187,13 +86,9 @@ void MainCycle::evaluationPass() {
         previousAddress = zone.BusAddress;
     }
     showDiagnosisWindow(inDiagnosis);
-    showMaxAlarm();
-    if (main_.shownView() == kViewOverview) {
-        if (View* v = main_.view(kViewOverview)) v->RefreshValues();
-    } else if (main_.shownView() == kViewPictures) {
-        if (View* v = main_.view(kViewPictures)) v->RefreshValues();
-    }
-    showOutputs();
+    main_.statusBarWidget()->showMaxAlarm(max_.code, max_.text, ctx_.link->DiagnosisRunning());
+    main_.refreshLiveView();
+    main_.statusBarWidget()->showOutputs(plant.OutputsOn);
 }
 
 void MainCycle::showDiagnosisWindow(int inDiagnosis) {
@@ -206,70 +101,12 @@ void MainCycle::showDiagnosisWindow(int inDiagnosis) {
     if (!tarvo_->isVisible()) tarvo_->show();
 }
 
-void MainCycle::showMaxAlarm() {
-    QLabel* bar = main_.lblStatusbar(2);
-    if (ctx_.plant.DiagnosisRunning) {
-        setText(bar, ctx_.texts(1526));
-        setStyle(bar, shownStyle2_, kYellowStyle);
-        return;
-    }
-    setText(bar, max_.text);
-    setStyle(bar, shownStyle2_, max_.code == 0 ? kFaceStyle : max_.code <= 128 ? kYellowStyle : kRedStyle);
-}
-
-void MainCycle::showOutputs() {
-    // The parameter view's on/off command and picture follow once that view exists.
-    QLabel* bar = main_.lblStatusbar(3);
-    setText(bar, ctx_.texts(ctx_.plant.OutputsOn ? 1508 : 1509));
-    // The clock timer paints "OFFLINE" green while offline.
-    if (bar && bar->styleSheet() != kFaceStyle) bar->setStyleSheet(kFaceStyle);
-}
-
-QStringList pruneHistoryFiles(AppContext& ctx) {
-    QStringList deleted;
-    const QString dir = ctx.tool.LogFileDir;
-    if (dir.isEmpty()) return deleted;
-    QStringList files = QDir(dir).entryList({QStringLiteral("*.CDB")}, QDir::Files);  // any case, as the old drives had it
-    std::sort(files.begin(), files.end());
-    qsizetype remaining = files.size();
-    qsizetype next = 0;
-    auto remove = [&](const QString& name) {
-        if (!QFile::remove(QDir(dir).filePath(name))) return;
-        deleted << name;
-        --remaining;
-    };
-    for (; next < files.size() && remaining > kHistoryFilesKept; ++next) remove(files[next]);
-    auto tooFull = [&] {
-        const qint64 free = ctx.platform.diskFree(dir);
-        return free >= 0 && free < kMinFreeBytes;  // unknown free space deletes nothing
-    };
-    for (; next < files.size() && remaining >= 2 && tooFull(); ++next) remove(files[next]);
-    return deleted;
-}
-
 void MainCycle::DailyHousekeeping() {
     Procedure p(ctx_.errors, kModule, QStringLiteral("TmrDate_Timer"));
     p.step([&] {
         if (ctx_.alarmLog) ctx_.alarmLog->DBCompact(1);
     });
     p.step([&] { pruneHistoryFiles(ctx_); });
-}
-
-void MainCycle::lblStatusbar_Click(int index) {
-    if (index != 0) return;
-    guarded(ctx_.errors, kModule, QStringLiteral("lblStatusbar_Click"), [&] {
-        if (!ctx_.users.CheckLevel(4)) return;
-        if (!ctx_.platform.openDateTimeSettings())
-            tellOperator(ctx_.op, ctx_.texts, ctx_.texts(1519));
-    });
-}
-
-bool MainCycle::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && watched == main_.lblStatusbar(0)) {
-        lblStatusbar_Click(0);
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace zev

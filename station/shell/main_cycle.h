@@ -1,20 +1,18 @@
 // The main cycle behind the main window's timers. Every 250 ms `mainTimer`
 // runs one pass, alternating:
-// - the reading pass: every zone's values from the bus library's cache into
-//   the zone table, status and setpoint changes into the alarm log (one
-//   transaction per pass), the fault time, the controllers' outputs state;
+// - the reading pass: the link session's zone poller (link/zone_poller.h);
+//   afterwards the visible alarm list is re-read when the pass wrote records
+//   and the fault-time ranking once a second;
 // - the evaluation pass: the most severe zone state in the status bar, the
-//   window of controllers in diagnosis, the refresh of the visible view.
+//   window of controllers in diagnosis, the refresh of the views that show
+//   live values.
 // `TmrDate` calls the daily housekeeping once per calendar day: compaction of
-// the alarm database and the retention of the history files.
+// the alarm database and the retention of the history files (trend/).
 #pragma once
 
-#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
-#include <array>
 #include <cstdint>
 
 namespace zev {
@@ -24,11 +22,6 @@ struct ZoneRecord;
 class MainWindow;
 class TarvoDiagWindow;
 
-// History files kept by the daily housekeeping, and the free space below which
-// older ones go (at least one file always stays).
-constexpr int kHistoryFilesKept = 10;
-constexpr qint64 kMinFreeBytes = qint64(400) * 1024 * 1024;
-
 // The most severe state of one evaluation pass.
 struct MaxAlarm {
     std::uint8_t code = 0;  // StatusCode, 0 = no fault
@@ -37,11 +30,6 @@ struct MaxAlarm {
 
 // If the zone's status code is greater than max's, max takes the zone's code and text.
 void GetMaxAlarm(MaxAlarm& max, const ZoneRecord& zone);
-
-// The day's retention of the history files "*.CDB" in LogFileDir: beyond ten
-// the oldest by name go; then, while the disk has less than 400 MiB free and two
-// or more remain, the next oldest. Returns the names deleted.
-QStringList pruneHistoryFiles(AppContext& ctx);
 
 class MainCycle final : public QObject {
     Q_OBJECT
@@ -55,9 +43,6 @@ public:
     void evaluationPass();
     // TmrDate's once-a-day part: DBCompact(1), then the history files.
     void DailyHousekeeping();
-    // A click on the status bar: the clock (element 0) opens the system's date
-    // and time settings at user level 4.
-    void lblStatusbar_Click(int index);
 
     // The pass the next tick runs: false reading, true evaluation.
     bool phase() const { return phase_; }
@@ -65,27 +50,16 @@ public:
     // The diagnosis window while it is shown, else null.
     TarvoDiagWindow* tarvoDiag() const;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    double secondsSinceLastReading();
+    void afterReading(bool recordsWritten);
     void showDiagnosisWindow(int inDiagnosis);
-    void showMaxAlarm();
-    void showOutputs();
 
     AppContext& ctx_;
     MainWindow& main_;
     bool phase_ = false;
     int lastSecond_ = -1;
-    QDateTime lastReading_;
     MaxAlarm max_;
-    QString shownStyle2_;
     QPointer<TarvoDiagWindow> tarvo_;
-    // Zones whose status the cycle has read since the start: the zone table
-    // starts with "no value", which must not hide a controller that is silent
-    // from the start.
-    std::array<bool, 271> read_{};
 };
 
 }  // namespace zev

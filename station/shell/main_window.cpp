@@ -1,17 +1,20 @@
 #include "shell/main_window.h"
 
-#include "link/bus_link.h"
-#include "shell/app_context.h"
-#include "shell/lifecycle.h"
-#include "shell/notification_hub.h"
-#include "shell/platform.h"
-#include "shell/settings.h"
+#include "link/link_session.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "base/app_context.h"
+#include "base/lifecycle.h"
+#include "base/notification_hub.h"
+#include "base/platform.h"
+#include "base/settings.h"
 #include "shell/splash_window.h"
-#include "shell/touch_style.h"
-#include "shell/updater.h"
-#include "shell/view_factory.h"
-#include "support/clock.h"
-#include "support/event_pump.h"
+#include "widgets/touch_style.h"
+#include "support/forms/updater.h"
+#include "shell/status_bar.h"
+#include "shell/view_registry.h"
+#include "base/clock.h"
+#include "base/event_pump.h"
 #include "support/procedure.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
@@ -31,9 +34,6 @@ namespace zev {
 
 namespace {
 const QString kModule = QStringLiteral("main_form");
-// Load order of the views (InitForms) by tab index.
-constexpr int kLoadOrder[kViewCount] = {kViewConfiguration, kViewAlarms,  kViewOverview,  kViewGroups,
-                                        kViewTrend,         kViewPictures, kViewDiagnosis, kViewParameters};
 }  // namespace
 
 MainWindow::MainWindow(AppContext& ctx, SplashWindow& splash) : ctx_(ctx), splash_(splash) {
@@ -56,7 +56,8 @@ MainWindow::MainWindow(AppContext& ctx, SplashWindow& splash) : ctx_(ctx), splas
     stack_ = new QStackedWidget(central);
     layout->addWidget(stack_, 1);
     setCentralWidget(central);
-    buildStatusBar();
+    status_ = new StatusBar(ctx_, this);
+    setStatusBar(status_);
 
     mainTimer_ = new QTimer(this);
     mainTimer_->setInterval(250);
@@ -69,36 +70,12 @@ MainWindow::MainWindow(AppContext& ctx, SplashWindow& splash) : ctx_(ctx), splas
         if (switching_) return;
         tabMain_Click(shownTab_);
     });
-    connect(&ctx_.users, &UserLevels::levelChanged, this, &MainWindow::showLevelName);
+    connect(&ctx_.users, &UserLevels::levelChanged, status_, &StatusBar::showLevelName);
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildStatusBar() {
-    auto* bar = statusBar();
-    bar->setSizeGripEnabled(false);
-    for (std::size_t i = 0; i < status_.size(); ++i) {
-        status_[i] = new QLabel(this);
-        status_[i]->setObjectName(QStringLiteral("lblStatusbar%1").arg(i));
-        status_[i]->setFont(touch::captionFont());
-        status_[i]->setMinimumHeight(36);
-        status_[i]->setAutoFillBackground(true);
-        status_[i]->setMargin(4);
-    }
-    QFont clock(QString::fromLatin1(kBundledFont.face), 18);
-    status_[0]->setFont(clock);
-    status_[0]->setCursor(Qt::PointingHandCursor);
-    // Elements 1 and 5 have no content of their own.
-    status_[1]->hide();
-    status_[5]->hide();
-    bar->addWidget(status_[6]);
-    bar->addWidget(status_[4]);
-    bar->addWidget(status_[2], 1);
-    bar->addPermanentWidget(status_[3]);
-    bar->addPermanentWidget(status_[0]);
-}
-
-void MainWindow::showLevelName(int level) { status_[4]->setText(ctx_.users.LevelName(level)); }
+QLabel* MainWindow::lblStatusbar(int index) const { return status_->lblStatusbar(index); }
 
 int MainWindow::currentTab() const { return tabMain_->currentIndex(); }
 
@@ -109,16 +86,16 @@ void MainWindow::InitForms() {
     while (tabMain_->count() > 0) tabMain_->removeTab(0);
     for (int i = 0; i < kViewCount; ++i) tabMain_->addTab(viewCaption(ctx_, i));
     switching_ = false;
-    for (int index : kLoadOrder) {
-        View* v = createView(index, ctx_, *this);
-        views_[static_cast<std::size_t>(index)] = v;
+    for (const ViewEntry& entry : viewRegistry()) {
+        View* v = createView(entry.tab, ctx_, *this);
+        views_[static_cast<std::size_t>(entry.tab)] = v;
         stack_->addWidget(v);
     }
     ctx_.hub.post(Msg::GroupUseChanged);
     ctx_.hub.post(Msg::GroupNamesChanged);
     ctx_.hub.post(Msg::GroupColoursChanged);
     splash_.setAction(ctx_.texts(1513));
-    if (ctx_.plant.Online) mainTimer_->start(); else mainTimer_->stop();
+    if (ctx_.link->Online()) mainTimer_->start(); else mainTimer_->stop();
     switching_ = true;
     tabMain_->setCurrentIndex(kViewOverview);
     switching_ = false;
@@ -169,6 +146,12 @@ void MainWindow::tabMain_Click(int previousTab) {
     });
 }
 
+void MainWindow::refreshLiveView() {
+    const ViewEntry* entry = viewEntry(shownTab_);
+    if (!entry || !entry->liveValues) return;
+    if (View* v = view(shownTab_)) v->RefreshValues();
+}
+
 void MainWindow::mainTimer_Timer() {
     if (onMainTimer) onMainTimer();
 }
@@ -182,13 +165,7 @@ void MainWindow::TmrDate_Timer() {
         const QDateTime second = now.addMSecs(-now.time().msec());
         if (second == lastTick_) return;
         lastTick_ = second;
-        const bool blank = status_[0]->text().contains(QLatin1Char(' '));
-        status_[0]->setText(now.time().toString(blank ? QStringLiteral("HH:mm") : QStringLiteral("HH mm")));
-        if (!ctx_.plant.Online) {
-            status_[3]->setText(QStringLiteral("OFFLINE"));
-            status_[3]->setStyleSheet(QStringLiteral("background-color: #00FF00;"));
-            status_[2]->setText(QString());
-        }
+        status_->showTime(now, ctx_.link->Online());
         const qint64 day = now.date().toJulianDay();
         if (day == lastDay_) return;
         lastDay_ = day;
@@ -201,9 +178,7 @@ void MainWindow::Stop_Tool() {
     splash_.show();
     splash_.setAction(ctx_.texts(1372));
     ctx_.pump.yield();
-    ctx_.bus.FileLogging(false);
-    ctx_.bus.EnableCyclicScan(false);
-    for (int a = 1; a <= kMaxAddress; ++a) ctx_.bus.SetOnline(a, false);
+    ctx_.link->stop();
     unloadViews();
     ctx_.pump.yield();
     splash_.hide();

@@ -1,9 +1,9 @@
-// The main window `main_form`: the tab strip `tabMain` over the views, the
-// status bar `lblStatusbar(0..6)`, the timers `mainTimer` and `TmrDate`, and the
-// exit path.
+// The main window `main_form`: the tab strip `tabMain` over the views (loaded
+// from the view registry), the status bar `lblStatusbar(0..6)` (shell/status_bar.h),
+// the timers `mainTimer` and `TmrDate`, and the exit path.
 #pragma once
 
-#include "shell/view.h"
+#include "widgets/view.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -19,6 +19,7 @@ namespace zev {
 
 struct AppContext;
 class SplashWindow;
+class StatusBar;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -38,14 +39,17 @@ public:
     int shownView() const { return shownTab_; }
     void selectTab(int index);  // as if the operator chose the tab
 
-    QLabel* lblStatusbar(int index) const { return status_[static_cast<std::size_t>(index)]; }
+    QLabel* lblStatusbar(int index) const;
+    StatusBar* statusBarWidget() const { return status_; }
+    // The evaluation pass: the shown view refreshes when it shows live values.
+    void refreshLiveView();
     QTimer* mainTimer() const { return mainTimer_; }
     QTimer* TmrDate() const { return tmrDate_; }
     void TmrDate_Timer();
     void mainTimer_Timer();
 
-    // Stop_Tool: stops polling and logging, takes the controllers offline and
-    // unloads the views.
+    // Stop_Tool: the link session's stop sequence (polling and logging off, the
+    // controllers offline) and the views unloaded.
     void Stop_Tool();
     // Leaves through the exit path (Form_QueryUnload, Form_Unload).
     void exitProgram();
@@ -65,17 +69,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildStatusBar();
     void Form_QueryUnload();
     void Form_Unload();
-    void showLevelName(int level);
 
     AppContext& ctx_;
     SplashWindow& splash_;
     QTabBar* tabMain_ = nullptr;
     QStackedWidget* stack_ = nullptr;
     std::array<View*, kViewCount> views_{};
-    std::array<QLabel*, 7> status_{};
+    StatusBar* status_ = nullptr;
     QTimer* mainTimer_ = nullptr;
     QTimer* tmrDate_ = nullptr;
     QDateTime lastTick_;

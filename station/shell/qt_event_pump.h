@@ -1,7 +1,7 @@
 // The program's event pump: lets pending Qt events run.
 #pragma once
 
-#include "support/event_pump.h"
+#include "base/event_pump.h"
 
 #include <QCoreApplication>
 #include <QThread>

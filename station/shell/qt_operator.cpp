@@ -2,7 +2,9 @@
 
 #include "shell/entry_dialogs.h"
 #include "shell/hinweis_dialog.h"
-#include "support/err_ptnr_dialog.h"
+#include "support/forms/err_ptnr_dialog.h"
+
+#include <QApplication>
 
 namespace zev {
 
@@ -48,6 +50,7 @@ std::optional<QString> QtOperator::chooseFiltered(const QString& title, const QS
 }
 
 int QtOperator::errorChoice(const ErrorReport& report, ErrorReportActions& actions) {
+    QApplication::beep();  // the error dialog announces itself
     ErrPtnrDialog dialog(texts_, report, actions, parent_);
     dialog.exec();
     return dialog.choice();

@@ -1,6 +1,6 @@
 #include "shell/splash_window.h"
 
-#include "shell/touch_style.h"
+#include "widgets/touch_style.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // action line `lblAction` carries the progress texts of long operations.
 #pragma once
 
-#include "shell/progress_line.h"
+#include "base/progress_line.h"
 
 #include <QWidget>
 

@@ -2,17 +2,16 @@
 #include "support/notices.h"
 
 #include "link/bus_link.h"
-#include "link/identification.h"
-#include "link/ports.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
-#include "shell/lifecycle.h"
+#include "link/link_session.h"
+#include "base/app_context.h"
+#include "base/ini_values.h"
+#include "base/lifecycle.h"
 #include "shell/main_window.h"
-#include "shell/notification_hub.h"
-#include "shell/settings.h"
+#include "base/notification_hub.h"
+#include "base/settings.h"
 #include "shell/splash_window.h"
-#include "shell/updater.h"
-#include "support/clock.h"
+#include "support/forms/updater.h"
+#include "base/clock.h"
 #include "support/operator.h"
 #include "support/procedure.h"
 #include "support/text_numbers.h"
@@ -83,34 +82,24 @@ void Form_Load(AppContext& ctx, MainWindow& main, SplashWindow& splash) {
         Settings::Batch batch(ctx.settings);
         LoadActiveTool(ctx);
     });
+    bool wantOnline = false;
     p.step([&] {
-        ctx.plant.Online = boolValue(
+        wantOnline = boolValue(
             ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("ONLINE"), QStringLiteral("1"), QStringLiteral("*")),
             true);
     });
     p.step([&] {
-        if (ctx.plant.Online) {
-            ctx.PortInitResult = InitMasterPort(ctx) ? 1 : 0;
-            if (ctx.PortInitResult == 0) {
-                const QString mode = ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("DIRMODE"),
-                                                         QStringLiteral("0"), QStringLiteral("*"));
-                tellOperator(ctx.op, t, t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), kNoticeAlarm);
-            }
-            SetOnlineBetrieb(ctx, ctx.PortInitResult != 0);
-        } else {
-            SetOnlineBetrieb(ctx, false);
-        }
+        if (!wantOnline || ctx.link->openMasterPort()) return;
+        const QString mode = ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("DIRMODE"),
+                                                 QStringLiteral("0"), QStringLiteral("*"));
+        tellOperator(ctx.op, t, t(portFailureText(mode)) + QStringLiteral("\r\n") + t(1524), kNoticeAlarm);
     });
     if (stopping()) return;
+    p.step([&] { ctx.link->start(wantOnline && ctx.link->PortInitResult() != 0); });
+    if (stopping()) return;
     p.step([&] {
-        if (ctx.plant.Online) {
-            IdentifyZEV(ctx);
-            if (stopping()) return;
-            main.InitForms();
-            if (ctx.plant.Online) ctx.hub.post(Msg::ReliabilityCheck);
-        } else {
-            main.InitForms();
-        }
+        main.InitForms();
+        if (ctx.link->Online()) ctx.hub.post(Msg::ReliabilityCheck);
     });
     if (stopping()) return;
     p.step([&] { main.TmrDate()->start(); });

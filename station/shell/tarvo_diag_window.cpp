@@ -1,6 +1,6 @@
 #include "shell/tarvo_diag_window.h"
 
-#include "shell/touch_style.h"
+#include "widgets/touch_style.h"
 #include "support/texts.h"
 
 #include <QLabel>

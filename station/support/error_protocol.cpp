@@ -1,15 +1,14 @@
 #include "support/error_protocol.h"
 #include "support/notices.h"
 
-#include "shell/lifecycle.h"
-#include "shell/profile_codepage.h"
-#include "support/clock.h"
+#include "base/lifecycle.h"
+#include "base/profile_codepage.h"
+#include "base/clock.h"
 #include "support/printing.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
 #include "support/zev_error.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QSysInfo>
@@ -51,7 +50,6 @@ int ErrorProtocol::OnError(const QString& module, const QString& procedure, int 
     protocol_ = composeProtocol(report.number, module, procedure, line);
     report.protocol = protocol_;
     appendToErrorFile(protocol_ + kCrLf);
-    QApplication::beep();
     int choice = op_.errorChoice(report, *this);
     if (choice < kRepeat || choice > kEndProgram) choice = kLeave;
     if (choice == kEndProgram) lifecycle_.requestExit(kExitAfterFailure);

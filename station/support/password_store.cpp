@@ -1,6 +1,6 @@
 #include "support/password_store.h"
 
-#include "shell/settings.h"
+#include "base/settings.h"
 
 namespace zev {
 

@@ -1,6 +1,6 @@
 #include "support/scripted_operator.h"
 
-#include "shell/lifecycle.h"
+#include "base/lifecycle.h"
 
 #include <QFile>
 

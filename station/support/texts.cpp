@@ -1,6 +1,6 @@
 #include "support/texts.h"
 
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "support/texts_table.h"
 
 #include <QtGlobal>

@@ -1,7 +1,7 @@
 #include "support/user_levels.h"
 #include "support/notices.h"
 
-#include "support/clock.h"
+#include "base/clock.h"
 #include "support/operator.h"
 #include "support/password_store.h"
 #include "support/text_numbers.h"

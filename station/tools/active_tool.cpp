@@ -1,12 +1,14 @@
 #include "tools/active_tool.h"
 
 #include "link/bus_link.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
-#include "shell/progress_line.h"
-#include "shell/settings.h"
+#include "base/app_context.h"
+#include "base/ini_values.h"
+#include "base/progress_line.h"
+#include "base/settings.h"
 #include "support/texts.h"
 #include "tools/groups.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QDir>
 

@@ -1,9 +1,10 @@
 #include "tools/groups.h"
 
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
-#include "shell/settings.h"
+#include "base/app_context.h"
+#include "base/ini_values.h"
+#include "base/settings.h"
 #include "support/texts.h"
+#include "plant/tool_data.h"
 
 namespace zev {
 

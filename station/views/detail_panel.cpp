@@ -1,13 +1,14 @@
 #include "views/detail_panel.h"
 
-#include "shell/app_context.h"
+#include "base/app_context.h"
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 #include "views/face_plate.h"
-#include "views/group_look.h"
+#include "widgets/group_look.h"
 #include "views/overview_style.h"
 #include "views/repaint_suspension.h"
 #include "views/zone_grid.h"
+#include "plant/zone_table.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

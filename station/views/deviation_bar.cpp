@@ -1,7 +1,8 @@
 #include "views/deviation_bar.h"
 
-#include "shell/app_context.h"
-#include "views/display_rules.h"
+#include "base/app_context.h"
+#include "widgets/display_rules.h"
+#include "plant/zone_table.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "views/face_plate.h"
 
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
-#include "views/fit_label.h"
+#include "widgets/display_rules.h"
+#include "widgets/fit_label.h"
 #include "views/zone_grid.h"
 
 #include <QMouseEvent>

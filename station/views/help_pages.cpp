@@ -1,7 +1,8 @@
 #include "views/help_pages.h"
 
-#include "shell/app_context.h"
-#include "shell/settings.h"
+#include "base/app_context.h"
+#include "base/settings.h"
+#include "plant/tool_data.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "views/help_panel.h"
 
-#include "shell/app_context.h"
-#include "shell/touch_style.h"
+#include "base/app_context.h"
+#include "widgets/touch_style.h"
 #include "support/texts.h"
 #include "views/overview_style.h"
 

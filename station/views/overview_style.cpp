@@ -1,6 +1,6 @@
 #include "views/overview_style.h"
 
-#include "shell/touch_style.h"
+#include "widgets/touch_style.h"
 
 #include <QScrollBar>
 #include <QTabBar>

@@ -1,14 +1,17 @@
 #include "views/overview_view.h"
 
-#include "shell/app_context.h"
-#include "shell/notification_hub.h"
-#include "shell/progress_line.h"
+#include "base/app_context.h"
+#include "base/navigation.h"
+#include "base/notification_hub.h"
+#include "base/progress_line.h"
 #include "support/procedure.h"
 #include "support/texts.h"
 #include "views/detail_panel.h"
 #include "views/help_panel.h"
 #include "views/overview_style.h"
 #include "views/total_panel.h"
+#include "plant/zone_table.h"
+#include "link/link_session.h"
 
 #include <QStackedWidget>
 #include <QTabBar>
@@ -133,7 +136,7 @@ void OverviewView::SetZonesPosition() {
 }
 
 void OverviewView::RefreshValues() {
-    if (!ctx_.plant.Online) {
+    if (!ctx_.link->Online()) {
         // Nothing is read offline; values taken in before must not pass for
         // current ones, nor stay on a tile whose meaning changed.
         if (valuesShown_) {
@@ -194,13 +197,13 @@ void OverviewView::subscribe() {
 
 void OverviewView::showZone(int zone) {
     guarded(ctx_.errors, kModule, QStringLiteral("pnlFacePlate_Click"), [&] {
-        if (ctx_.showSingleZone) ctx_.showSingleZone(zone);
+        ctx_.navigation.requestZone(zone);
     });
 }
 
 void OverviewView::showGroup(int group) {
     guarded(ctx_.errors, kModule, QStringLiteral("lblGrpColor_Click"), [&] {
-        if (ctx_.showSingleGroup) ctx_.showSingleGroup(group);
+        ctx_.navigation.requestGroup(group);
     });
 }
 

@@ -1,11 +1,10 @@
 // The zone overview `frmOverview`: the tab strip `tabOverview` over the help
 // tab, the Total view and the Detail view. It reads the zone table only; a click
-// on a zone or a group opens the parameter view for it through the context's
-// showSingleZone / showSingleGroup. The main cycle calls RefreshValues after
-// each poll.
+// on a zone or a group asks the context's navigation to open it (the parameter
+// view answers). The main cycle calls RefreshValues after each poll.
 #pragma once
 
-#include "shell/view.h"
+#include "widgets/view.h"
 
 class QStackedWidget;
 class QTabBar;

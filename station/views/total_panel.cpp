@@ -1,13 +1,14 @@
 #include "views/total_panel.h"
 
-#include "shell/app_context.h"
+#include "base/app_context.h"
 #include "support/texts.h"
-#include "views/display_rules.h"
-#include "views/group_look.h"
+#include "widgets/display_rules.h"
+#include "widgets/group_look.h"
 #include "views/overview_style.h"
 #include "views/repaint_suspension.h"
 #include "views/zone_grid.h"
 #include "views/zone_tile.h"
+#include "plant/zone_table.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "views/zone_tile.h"
 
-#include "views/display_rules.h"
-#include "views/fit_label.h"
+#include "widgets/display_rules.h"
+#include "widgets/fit_label.h"
 
 #include <QLabel>
 #include <QMouseEvent>

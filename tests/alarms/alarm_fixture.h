@@ -7,7 +7,8 @@
 
 #include "alarms/alarm_db.h"
 #include "alarms/alarm_log.h"
-#include "support/clock.h"
+#include "base/clock.h"
+#include "plant/tool_data.h"
 
 #include <QCoreApplication>
 #include <QDir>

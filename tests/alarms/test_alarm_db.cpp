@@ -2,8 +2,9 @@
 // event logged, and the daily deletion and compaction.
 #include "alarm_fixture.h"
 
-#include "shell/notification_hub.h"
+#include "base/notification_hub.h"
 #include "support/texts.h"
+#include "plant/tool_data.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,6 +3,7 @@
 #include "alarm_fixture.h"
 
 #include "alarms/alarm_filter.h"
+#include "plant/zone_table.h"
 
 #include <QSqlQuery>
 #include <set>

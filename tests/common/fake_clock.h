@@ -1,7 +1,7 @@
 // A clock that stands still until a test moves it.
 #pragma once
 
-#include "support/clock.h"
+#include "base/clock.h"
 
 namespace zev::test {
 

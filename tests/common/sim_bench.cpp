@@ -1,9 +1,10 @@
 #include "sim_bench.h"
 
-#include "link/identification.h"
+#include "link/zone_commands.h"
 #include "link/zone_values.h"
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "tools/active_tool.h"
+#include "plant/zone_table.h"
 
 namespace zev::test {
 
@@ -14,13 +15,12 @@ bool identifyAndHeat(TestContext& tc, zevsim::InProcessBus& bus, int setpoint) {
         Settings::Batch batch(*tc.settings);
         LoadActiveTool(ctx);
     }
-    ctx.plant.Online = true;
     tc.answer({QStringLiteral("2")});  // the new wiring: "Ja, weiter"
-    IdentifyZEV(ctx);
+    tc.link->start(true);  // the program's start sequence: the tool's alarm log, identification
     if (ctx.plant.ZoneCount != bus.plant().zoneCount()) return false;
     for (int z = 1; z <= ctx.plant.ZoneCount; ++z) {
-        if (SetValue(ctx, z, ValueCode::Setpoint, setpoint) != 0) return false;
-        if (SetValue(ctx, z, ValueCode::Mode, 2) != 0) return false;
+        if (!tc.link->commands().write(z, WriteCode::Setpoint, setpoint, 0).accepted()) return false;
+        if (!tc.link->commands().write(z, WriteCode::Mode, 2, 0).accepted()) return false;
     }
     bus.plant().setNoise(0.0);
     bus.advance(900.0);

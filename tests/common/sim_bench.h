@@ -30,8 +30,8 @@ inline void installDrivers(TestContext& tc) {
         QFile::copy(source.filePath(f), tc.home.file(QStringLiteral("DRIVER/") + f));
 }
 
-// Loads the active tool and identifies the controllers of `bus` (confirming a
-// new wiring), sets every zone to control mode at `setpoint` and lets the plant
+// Loads the active tool and starts the link on the controllers of `bus`
+// (confirming a new wiring; the tool's alarm log opens), sets every zone to control mode at `setpoint` and lets the plant
 // heat up without noise. False when something on the way failed.
 bool identifyAndHeat(TestContext& tc, zevsim::InProcessBus& bus, int setpoint = 220);
 // Values of every zone from the library into the zone table.

@@ -16,11 +16,16 @@ TestContext::TestContext(int language, BusLink* busStandIn) : bus(busStandIn ? *
     passwords = std::make_unique<PasswordStore>(*settings, home.file(QStringLiteral("sys/passwords.ini")));
     users = std::make_unique<UserLevels>(*texts, *op, clock, *passwords);
     ctx = std::unique_ptr<AppContext>(new AppContext{*settings, *texts, *op, clock, pump, hub, *errors, *users, bus,
-                                                     platform, printer, progress, lifecycle});
+                                                     platform, printer, progress, lifecycle, navigation, plant, tool,
+                                                     driver});
     ctx->programDir = home.path();
+    link = std::make_unique<LinkSession>(*ctx);
+    ctx->link = link.get();
 }
 
-TestContext::~TestContext() = default;
+TestContext::~TestContext() {
+    link.reset();  // the alarm log closes while the context still stands
+}
 
 void TestContext::answer(const QStringList& answers) { op->addAnswers(answers); }
 

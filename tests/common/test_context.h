@@ -8,14 +8,19 @@
 #include "temp_home.h"
 
 #include "link/bus_link.h"
-#include "shell/app_context.h"
-#include "shell/lifecycle.h"
-#include "shell/notification_hub.h"
-#include "shell/platform.h"
-#include "shell/progress_line.h"
-#include "shell/settings.h"
+#include "link/link_session.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "base/app_context.h"
+#include "base/navigation.h"
+#include "base/lifecycle.h"
+#include "base/notification_hub.h"
+#include "base/platform.h"
+#include "base/progress_line.h"
+#include "base/settings.h"
 #include "support/error_protocol.h"
-#include "support/event_pump.h"
+#include "base/event_pump.h"
 #include "support/password_store.h"
 #include "support/printing.h"
 #include "support/scripted_operator.h"
@@ -119,6 +124,7 @@ public:
     FakePrinter printer;
     FakeProgress progress;
     NotificationHub hub;
+    Navigation navigation;
     BusLink realBus;
     BusLink& bus;
     std::unique_ptr<Settings> settings;
@@ -127,7 +133,12 @@ public:
     std::unique_ptr<ErrorProtocol> errors;
     std::unique_ptr<PasswordStore> passwords;
     std::unique_ptr<UserLevels> users;
+    PlantData plant;
+    ToolData tool;
+    DriverData driver;
     std::unique_ptr<AppContext> ctx;
+    // The link session of ctx (ctx->link); its alarm log opens with start().
+    std::unique_ptr<LinkSession> link;
     QStringList fatalMessages;
 
 private:

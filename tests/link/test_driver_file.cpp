@@ -3,6 +3,7 @@
 
 #include "link/driver_file.h"
 #include "link/driver_loader.h"
+#include "plant/driver.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,9 @@
 #include "sim_bench.h"
 
 #include "link/identification.h"
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "tools/active_tool.h"
+#include "plant/zone_table.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ protected:
         zev::test::installDrivers(tc);
         Settings::Batch batch(*tc.settings);
         LoadActiveTool(*tc.ctx);
-        tc.ctx->plant.Online = true;
+        tc.ctx->link->SetOnlineBetrieb(true);
     }
     QByteArray toolIni() { return tc.home.read(QStringLiteral("TOOLS/STANDARD/SETTINGS.INI")); }
     PlantData& plant() { return tc.ctx->plant; }
@@ -106,7 +107,7 @@ TEST_F(Identification, NoControllerOffersOfflineAndLeavesTheScanOff) {
     IdentifyZEV(*tc.ctx);
     EXPECT_TRUE(tc.lastNotice().startsWith(
         QStringLiteral("NOTICE Es wurde kein ZEV-Regelgerät auf Adresse 1 gefunden. Ist das korrekt?")));
-    EXPECT_FALSE(plant().Online);
+    EXPECT_FALSE(tc.link->Online());
     EXPECT_EQ(plant().ZoneCount, 270);
 }
 
@@ -156,7 +157,7 @@ TEST(IdentificationDriver, EnglishFallsBackToTheLanguageNeutralFile) {
     InProcessBus bus(configs);
     zev::test::installDrivers(tc);
     LoadActiveTool(*tc.ctx);
-    tc.ctx->plant.Online = true;
+    tc.ctx->link->SetOnlineBetrieb(true);
     tc.answer({QStringLiteral("2")});
     IdentifyZEV(*tc.ctx);
     EXPECT_TRUE(tc.ctx->driver.file.endsWith(QStringLiteral("AZ7.DRV")));
@@ -170,7 +171,7 @@ TEST(IdentificationDriver, AMissingDriverLeavesTheProgramWithoutOne) {
     InProcessBus bus(configs);
     zev::test::installDrivers(tc);
     LoadActiveTool(*tc.ctx);
-    tc.ctx->plant.Online = true;
+    tc.ctx->link->SetOnlineBetrieb(true);
     tc.answer({QStringLiteral("2"), QStringLiteral("2")});  // "Weiter, ohne Treiber", then the wiring
     IdentifyZEV(*tc.ctx);
     EXPECT_TRUE(tc.transcript().first().startsWith(

@@ -2,6 +2,7 @@
 #include "test_context.h"
 
 #include "link/zone_values.h"
+#include "plant/zone_table.h"
 
 #include <gtest/gtest.h>
 

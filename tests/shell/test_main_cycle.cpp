@@ -2,9 +2,11 @@
 // the fault time on the real clock, the status bar, the window of controllers
 // in diagnosis, and the click on the clock.
 #include "test_main_cycle_fixture.h"
+#include "shell/status_bar.h"
 
 #include "shell/tarvo_diag_window.h"
 #include "support/user_levels.h"
+#include "plant/zone_table.h"
 
 #include <QLabel>
 
@@ -12,11 +14,11 @@ namespace zev::test {
 namespace {
 
 TEST_F(MainCycleTest, PassesAlternateAndNothingRunsOffline) {
-    ctx().plant.Online = false;
+    ctx().link->goOffline();
     cycleOnce();
     EXPECT_EQ(bus.reads, 0);
     EXPECT_FALSE(cycle->phase());
-    ctx().plant.Online = true;
+    ctx().link->SetOnlineBetrieb(true);
     main.mainTimer_Timer();
     EXPECT_TRUE(cycle->phase()) << "the reading pass ran, the evaluation is next";
     EXPECT_EQ(ctx().plant.zone(1).Setpoint, 200);
@@ -123,7 +125,7 @@ TEST_F(MainCycleTest, TheStatusBarShowsTheMostSevereStateAndTheOutputs) {
     cycleOnce();
     EXPECT_EQ(main.lblStatusbar(2)->text(), QString::fromUtf8("Fühlerschluß"));
     EXPECT_EQ(main.lblStatusbar(2)->styleSheet(), "background-color: #FF8080;");
-    ctx().plant.DiagnosisRunning = true;
+    ctx().link->setDiagnosisRunning(true);
     cycleOnce();
     EXPECT_EQ(main.lblStatusbar(2)->text(), QString::fromUtf8("Diagnose läuft"));
     EXPECT_EQ(main.lblStatusbar(2)->styleSheet(), "background-color: #FFFF80;");
@@ -184,16 +186,16 @@ TEST_F(MainCycleTest, TheClockOpensTheDateAndTimeSettingsAtLevelFour) {
     t.users->loadLevelNames();
     t.users->loadPasswords();
     t.answer({QStringLiteral("1")});  // refuses the login
-    cycle->lblStatusbar_Click(0);
+    main.statusBarWidget()->lblStatusbar_Click(0);
     EXPECT_EQ(t.platform.dateTimeSettingsOpened, 0);
     t.answer({QStringLiteral("2"), QStringLiteral("harbour")});
-    cycle->lblStatusbar_Click(0);
+    main.statusBarWidget()->lblStatusbar_Click(0);
     EXPECT_EQ(t.platform.dateTimeSettingsOpened, 1);
-    cycle->lblStatusbar_Click(2);  // other elements do nothing
+    main.statusBarWidget()->lblStatusbar_Click(2);  // other elements do nothing
     EXPECT_EQ(t.platform.dateTimeSettingsOpened, 1);
     t.platform.dateTimeSettingsWork = false;
     t.answer({QStringLiteral("1")});
-    cycle->lblStatusbar_Click(0);
+    main.statusBarWidget()->lblStatusbar_Click(0);
     EXPECT_TRUE(t.lastNotice().startsWith(
         QString::fromUtf8("NOTICE Die Einstellungen für Datum und Uhrzeit konnten nicht geöffnet werden.")));
 }

@@ -4,13 +4,14 @@
 // lists and ranks.
 #include "sim_bench.h"
 
-#include "alarms/alarm_list_model.h"
+#include "alarms/forms/alarm_list_model.h"
 #include "alarms/alarm_log.h"
-#include "alarms/alarm_view.h"
-#include "alarms/top_ten_panel.h"
+#include "alarms/forms/alarm_view.h"
+#include "alarms/forms/top_ten_panel.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
+#include "plant/zone_table.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -10,7 +10,9 @@
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
-#include "support/clock.h"
+#include "base/clock.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,7 +43,7 @@ protected:
     // Two controllers with `perController` zones each, online, unit °C.
     explicit MainCycleTest(int perController = 3) {
         PlantData& p = ctx().plant;
-        p.Online = true;
+        t.link->SetOnlineBetrieb(true);
         p.ControllerCount = 2;
         p.ZoneCount = 2 * perController;
         for (int z = 1; z <= p.ZoneCount; ++z) {

@@ -1,7 +1,9 @@
 // The clock timer's daily housekeeping on the fake clock: once a day (and at
-// the first tick), the alarm database's compaction, ten history files kept, and
-// older ones given up while the disk runs short of space.
+// the first tick), the alarm database's compaction and the history files'
+// retention (its rules: tests/trend).
 #include "test_main_cycle_fixture.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -24,46 +26,6 @@ protected:
         main.TmrDate_Timer();
     }
 };
-
-TEST_F(Housekeeping, TenHistoryFilesStayTheEleventhOldestGoes) {
-    historyFiles(10);
-    EXPECT_TRUE(pruneHistoryFiles(ctx()).isEmpty());
-    EXPECT_EQ(left().size(), 10);
-    historyFiles(1, QDate(2026, 1, 31));
-    EXPECT_EQ(pruneHistoryFiles(ctx()), QStringList{"20260131.CDB"});
-    EXPECT_EQ(left().first(), "20260201.CDB");
-    historyFiles(14, QDate(2026, 2, 11));
-    EXPECT_EQ(pruneHistoryFiles(ctx()).size(), 14);
-    EXPECT_EQ(left().first(), "20260215.CDB");
-    // Other files of the directory are not history files.
-    t.home.write(QStringLiteral("TOOLS/T/LOGFILES/notes.txt"), "x");
-    historyFiles(1, QDate(2026, 3, 1));
-    pruneHistoryFiles(ctx());
-    EXPECT_TRUE(QFileInfo::exists(logDir() + "notes.txt"));
-    EXPECT_TRUE(QFileInfo::exists(logDir() + "STOER.MDB"));
-}
-
-TEST_F(Housekeeping, ShortOfSpaceTheOldestGoUntilEnoughIsFreeButOneStays) {
-    historyFiles(6);
-    // Every deleted file frees 100 MiB: 250 MiB free at first.
-    t.platform.freeFor = [this](const QString& path) {
-        EXPECT_EQ(path, logDir());
-        return qint64(250 + 100 * (6 - left().size())) * 1024 * 1024;
-    };
-    EXPECT_EQ(pruneHistoryFiles(ctx()), (QStringList{"20260201.CDB", "20260202.CDB"}));
-    EXPECT_EQ(left().size(), 4);
-    // Hopelessly full: everything but the newest file goes.
-    t.platform.freeFor = nullptr;
-    t.platform.freeBytes = 1024;
-    pruneHistoryFiles(ctx());
-    EXPECT_EQ(left(), QStringList{"20260206.CDB"});
-    pruneHistoryFiles(ctx());
-    EXPECT_EQ(left(), QStringList{"20260206.CDB"}) << "the last file stays";
-    // Unknown free space deletes nothing.
-    historyFiles(3, QDate(2026, 3, 1));
-    t.platform.freeBytes = -1;
-    EXPECT_TRUE(pruneHistoryFiles(ctx()).isEmpty());
-}
 
 TEST_F(Housekeeping, RunsAtTheFirstTickAndOnceOnEachNewDay) {
     t.clock.set(QDateTime(QDate(2026, 3, 2), QTime(23, 59, 58)));
@@ -88,11 +50,11 @@ TEST_F(Housekeeping, RunsAtTheFirstTickAndOnceOnEachNewDay) {
 }
 
 TEST_F(Housekeeping, OfflineTheClockShowsOfflineOnGreen) {
-    ctx().plant.Online = false;
+    ctx().link->goOffline();
     tick();
     EXPECT_EQ(main.lblStatusbar(3)->text(), "OFFLINE");
     EXPECT_TRUE(main.lblStatusbar(2)->text().isEmpty());
-    ctx().plant.Online = true;
+    ctx().link->SetOnlineBetrieb(true);
     cycleOnce();
     EXPECT_EQ(main.lblStatusbar(3)->text(), QString::fromUtf8("Ausgänge AUS"));
     EXPECT_EQ(main.lblStatusbar(3)->styleSheet(), "background-color: palette(button);");

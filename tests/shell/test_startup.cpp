@@ -56,7 +56,7 @@ TEST(StartupClock, SecondsRoundToTheNearestEvenOnTies) {
 TEST_F(Startup, OfflineStartRunsItsStepsInOrderBuildsTheVirtualTableAndPostsNoCheck) {
     setIni("[SERIAL]\r\nONLINE=0\r\n");
     start();
-    EXPECT_FALSE(tc.ctx->plant.Online);
+    EXPECT_FALSE(tc.ctx->link->Online());
     EXPECT_EQ(bus.count(QStringLiteral("SetMasterPort")), 0);
     const int clock = bus.indexOf(QStringLiteral("Equalize_Clocktime"));
     ASSERT_GE(clock, 0);
@@ -83,7 +83,7 @@ TEST_F(Startup, MissingOnlineKeyIsCreatedAndThePortIsOpened) {
     start();
     EXPECT_TRUE(tc.home.read(QStringLiteral("zev.ini")).contains("ONLINE=1"));
     EXPECT_EQ(bus.count(QStringLiteral("SetMasterPort 1 0 19200 200 2")), 2);  // one more try after a second
-    EXPECT_FALSE(tc.ctx->plant.Online);
+    EXPECT_FALSE(tc.ctx->link->Online());
     EXPECT_EQ(tc.transcript(), QStringList({QStringLiteral(
         "NOTICE Initialisierung des COM-Ports fehlgeschlagen.\\nZEV CONTROL jetzt OFFLINE |  | OK |  -> 2")}));
     EXPECT_EQ(checksPosted, 0);

@@ -1,6 +1,6 @@
 // The scripted operator of unattended runs: the transcript lines and the end
 // of the run when the script has no answer.
-#include "shell/lifecycle.h"
+#include "base/lifecycle.h"
 #include "support/scripted_operator.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // with a fatal handler that records instead of ending the test program.
 #pragma once
 
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "support/texts.h"
 
 #include <QByteArray>

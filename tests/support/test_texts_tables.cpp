@@ -106,11 +106,8 @@ TEST(TextTables, NoTextHasAnEncodingFault) {
 // docs/texts.md is where the others look numbers up: one row per number,
 // "| n | German | English | where | note |", texts exactly between "| " and " |".
 TEST(TextTables, DocumentationListsEveryNumberAsTheTablesHaveIt) {
-    // The source tree: from the test data directory when ctest names it,
-    // otherwise the one the tests were built from (__FILE__ may be relative to
-    // the build directory when the compiler cache rewrites paths).
-    const QString data = qEnvironmentVariable("ZEV_TEST_DATA");
-    const QString root = !data.isEmpty() ? data + QStringLiteral("/..") : QStringLiteral(ZEV_SOURCE_DIR);
+    // The source tree (a compiler cache may make __FILE__ relative to the build).
+    const QString root = QStringLiteral(ZEV_SOURCE_DIR);
     QFile f(root + QStringLiteral("/docs/texts.md"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));

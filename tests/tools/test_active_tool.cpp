@@ -2,9 +2,11 @@
 // SETTINGS.INI, with the defaults written on the first load.
 #include "test_context.h"
 
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "tools/active_tool.h"
 #include "tools/groups.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

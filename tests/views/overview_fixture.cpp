@@ -1,6 +1,8 @@
 #include "overview_fixture.h"
 
 #include "tools/groups.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 namespace zev::test {
 
@@ -17,7 +19,7 @@ void OverviewFixture::fillGroups() {
 void OverviewFixture::fillZones(int n) {
     fillGroups();
     ctx.plant.ZoneCount = n;
-    ctx.plant.Online = true;
+    ctx.link->SetOnlineBetrieb(true);
     for (int z = 1; z <= kMaxZones; ++z) {
         ZoneRecord& r = zone(z);
         r = ZoneRecord{};

@@ -5,8 +5,8 @@
 
 #include "test_context.h"
 
-#include "link/zone_table.h"
-#include "shell/app_context.h"
+#include "plant/zone_table.h"
+#include "base/app_context.h"
 
 #include <QEvent>
 #include <QLabel>

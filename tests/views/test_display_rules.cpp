@@ -3,7 +3,8 @@
 #include "overview_fixture.h"
 
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
+#include "plant/zone_table.h"
 
 #include <QCoreApplication>
 #include <functional>

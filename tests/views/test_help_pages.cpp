@@ -1,9 +1,10 @@
 // The help tab's start pages and what the browser shows of them.
 #include "overview_fixture.h"
 
-#include "shell/settings.h"
+#include "base/settings.h"
 #include "views/help_pages.h"
 #include "views/help_panel.h"
+#include "plant/tool_data.h"
 
 #include <QTabBar>
 #include <QTextBrowser>

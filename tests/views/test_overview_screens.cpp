@@ -7,6 +7,7 @@
 #include "sim_bench.h"
 
 #include "link/identification.h"
+#include "link/zone_commands.h"
 #include "link/zone_values.h"
 #include "shell/main_cycle.h"
 #include "shell/main_window.h"
@@ -14,6 +15,8 @@
 #include "views/detail_panel.h"
 #include "views/overview_view.h"
 #include "views/total_panel.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QApplication>
 #include <QDir>
@@ -61,11 +64,11 @@ TEST_F(OverviewScreens, Total24) {
     ASSERT_TRUE(identifyAndHeat(tc, bus));
     // A plant at work: one zone in manual mode, one tuning, one switched off,
     // one with a broken heater cooling down, one colder than its new setpoint.
-    SetValue(ctx, 4, ValueCode::Mode, 1);
-    SetValue(ctx, 4, ValueCode::OutputRate, 40);
-    SetValue(ctx, 9, ValueCode::Tuning, 1);
-    SetValue(ctx, 12, ValueCode::Setpoint, 0);
-    SetValue(ctx, 20, ValueCode::Setpoint, 250);
+    ctx.link->commands().write(4, WriteCode::Mode, 1, 0);
+    ctx.link->commands().write(4, WriteCode::OutputRate, 40, 0);
+    ctx.link->commands().write(9, WriteCode::Tuning, 1, 0);
+    ctx.link->commands().write(12, WriteCode::Setpoint, 0, 0);
+    ctx.link->commands().write(20, WriteCode::Setpoint, 250, 0);
     bus.plant().inject({FaultKind::HeaterOpen, 1, 7});
     bus.advance(120.0);
     ASSERT_TRUE(bus.waitForScan());
@@ -77,7 +80,7 @@ TEST_F(OverviewScreens, Total24) {
 }
 
 TEST_F(OverviewScreens, Total270Offline) {
-    SetOnlineBetrieb(ctx, false);
+    ctx.link->SetOnlineBetrieb(false);
     fillGroups();
     for (int z = 1; z <= 270; ++z) ctx.plant.zone(z).Group = static_cast<std::uint8_t>((z - 1) / 45 + 1);
     OverviewView& view = load();
@@ -95,9 +98,9 @@ TEST_F(OverviewScreens, DetailAlarms) {
     ctx.tool.Groups[2].Name = QStringLiteral("Verteiler");
     ctx.tool.Groups[3].Name = QStringLiteral("Auswerferseite");
     ctx.plant.zone(1).Name = QStringLiteral("Düse 1 links");
-    SetValue(ctx, 6, ValueCode::Setpoint, 235);
-    SetValue(ctx, 13, ValueCode::Mode, 1);
-    SetValue(ctx, 13, ValueCode::OutputRate, 25);
+    ctx.link->commands().write(6, WriteCode::Setpoint, 235, 0);
+    ctx.link->commands().write(13, WriteCode::Mode, 1, 0);
+    ctx.link->commands().write(13, WriteCode::OutputRate, 25, 0);
     bus.plant().inject({FaultKind::BrokenSensor, 1, 3});
     bus.plant().inject({FaultKind::ShortedSensor, 1, 8});
     bus.plant().inject({FaultKind::HeaterOpen, 1, 10});

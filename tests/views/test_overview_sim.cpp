@@ -3,14 +3,16 @@
 #include "overview_fixture.h"
 #include "sim_bench.h"
 
+#include "link/zone_commands.h"
 #include "link/zone_values.h"
 #include "views/detail_panel.h"
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 #include "views/face_plate.h"
 #include "views/overview_view.h"
 #include "views/total_panel.h"
 #include "views/zone_tile.h"
+#include "plant/zone_table.h"
 
 #include <QScrollBar>
 #include <QTabBar>
@@ -31,9 +33,9 @@ TEST_F(OverviewOnSimulator, ZonesInAlarmManualAndTuningAsTheControllersReportThe
     identify(bus);
     bus.plant().inject({FaultKind::BrokenSensor, 1, 3});
     bus.plant().inject({FaultKind::ShortedSensor, 2, 2});
-    ASSERT_EQ(SetValue(ctx, 4, ValueCode::Mode, 1), 0);
-    ASSERT_EQ(SetValue(ctx, 4, ValueCode::OutputRate, 40), 0);
-    ASSERT_EQ(SetValue(ctx, 5, ValueCode::Tuning, 1), 0);
+    ASSERT_TRUE(ctx.link->commands().write(4, WriteCode::Mode, 1, 0).accepted());
+    ASSERT_TRUE(ctx.link->commands().write(4, WriteCode::OutputRate, 40, 0).accepted());
+    ASSERT_TRUE(ctx.link->commands().write(5, WriteCode::Tuning, 1, 0).accepted());
     bus.advance(2.0);
     scan(bus);
 

@@ -2,16 +2,19 @@
 // Detail view's paging, refreshing, notifications and clicks.
 #include "overview_fixture.h"
 
-#include "shell/notification_hub.h"
+#include "base/notification_hub.h"
 #include "views/detail_panel.h"
 #include "views/deviation_bar.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 #include "views/face_plate.h"
-#include "views/group_look.h"
+#include "widgets/group_look.h"
 #include "views/help_panel.h"
 #include "views/overview_view.h"
 #include "views/total_panel.h"
 #include "views/zone_tile.h"
+#include "base/navigation.h"
+#include "plant/zone_table.h"
+#include "plant/tool_data.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -158,7 +161,7 @@ TEST_F(Overview, NothingIsReadOfflineAndOldValuesGo) {
     open(24);
     view->RefreshValues();
     EXPECT_EQ(total().tile(0)->dispX1()->text(), "198 °C");
-    ctx.plant.Online = false;
+    ctx.link->goOffline();
     zone(1).ActualValue = 150;
     view->RefreshValues();
     // Neither the new value (not read offline) nor the old one (not current).
@@ -238,12 +241,12 @@ TEST_F(Overview, NameAndUnitNotifications) {
     EXPECT_EQ(total().SSTab1(1)->tabText(2), "Sollwerte und Istwerte  [°F]");
 }
 
-TEST_F(Overview, ClicksOpenTheParameterViewThroughTheHooks) {
+TEST_F(Overview, ClicksAskTheNavigationForTheirZoneOrGroup) {
     open(24);
-    click(total().tile(4));  // without hooks: nothing happens
+    click(total().tile(4));  // nobody listens yet: nothing happens
     QList<int> zones, groups;
-    ctx.showSingleZone = [&](int z) { zones << z; };
-    ctx.showSingleGroup = [&](int g) { groups << g; };
+    QObject::connect(&ctx.navigation, &Navigation::zoneRequested, [&](int z) { zones << z; });
+    QObject::connect(&ctx.navigation, &Navigation::groupRequested, [&](int g) { groups << g; });
     click(total().tile(4));
     click(total().tile(5)->dispX1());  // a value passes the click on to its tile
     choose(OverviewView::kTabDetail);

@@ -1,6 +1,8 @@
 // Sizes and named constants shared by the parts of the bus library.
 #pragma once
 
+#include "zev485.h"
+
 #include <chrono>
 #include <cstdint>
 
@@ -16,14 +18,15 @@ inline constexpr std::int32_t kStatusNoAnswer = -1;
 inline constexpr std::int32_t kStatusDamaged = -2;
 inline constexpr std::int32_t kStatusRefused = -3;
 
-// Results of the writing calls and the status of ZEV485_Ask.
+// Results of the writing calls and the status of ZEV485_Ask: the public
+// ZEV485_Result of zev485.h under the library's own names.
 enum ResultCode : std::int16_t {
-    kResultOk = 0,
-    kResultRefused = 1,    // the controller answered NAK
-    kResultNoAnswer = 2,
-    kResultDamaged = 3,    // only damaged or wrong replies came back
-    kResultPortClosed = 4,
-    kResultBadArgument = 5,
+    kResultOk = ZEV485_OK,
+    kResultRefused = ZEV485_REFUSED,
+    kResultNoAnswer = ZEV485_NO_ANSWER,
+    kResultDamaged = ZEV485_DAMAGED,
+    kResultPortClosed = ZEV485_PORT_CLOSED,
+    kResultBadArgument = ZEV485_BAD_ARGUMENT,
 };
 
 // Line timing.

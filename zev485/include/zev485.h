@@ -19,14 +19,17 @@ extern "C" {
 /* No-value marker of every zone value, parameter and day-file field. */
 #define ZEV485_NOVALUE (-10024)
 
-/* Results of ZEV485_SetValEx and ZEV485_SetGlobVal, and the status of ZEV485_Ask:
- *   0 accepted (Ask: answered; the reply may still be a NAK)
- *   1 refused: the controller answered NAK (writes only)
- *   2 no answer within the time-out, after every repetition
- *   3 only damaged or foreign replies came back
- *   4 the master port is not open (or its device failed)
- *   5 bad argument: nothing was sent
+/* Results of ZEV485_SetValEx and ZEV485_SetGlobVal, and the status of ZEV485_Ask.
+ * The functions return them as int16_t (the numbers below never change).
  * The wire protocol, time-outs and COM port mapping: docs/protocol.md. */
+typedef enum ZEV485_Result {
+    ZEV485_OK = 0,           /* accepted (Ask: answered; the reply may still be a NAK) */
+    ZEV485_REFUSED = 1,      /* the controller answered NAK (writes only) */
+    ZEV485_NO_ANSWER = 2,    /* no answer within the time-out, after every repetition */
+    ZEV485_DAMAGED = 3,      /* only damaged or foreign replies came back */
+    ZEV485_PORT_CLOSED = 4,  /* the master port is not open (or its device failed) */
+    ZEV485_BAD_ARGUMENT = 5  /* nothing was sent */
+} ZEV485_Result;
 
 /* Opens the master port (the line to the controllers). port 1..18 (0 closes),
  * mode 0 (RS485 converter on a serial port), 6 (Bluetooth serial link) or -1
@@ -62,11 +65,12 @@ ZEV485_API int32_t ZEV485_GetVal(uint8_t address, uint8_t channel, uint8_t kind)
 
 /* Writes one zone value: parameter 0 setpoint, 1..28 zone parameter, 2001 mode,
  * 2002 self-tuning, 2003 tuning-fault acknowledge, 3000 output rate.
- * Returns 0 when the controller accepted it. */
+ * Returns a ZEV485_Result: ZEV485_OK when the controller accepted it. */
 ZEV485_API int16_t ZEV485_SetValEx(uint8_t address, uint8_t channel, int16_t parameter,
                                    int16_t value);
 
-/* Writes a controller-wide value by name ("?APM", "?ENA", ...). 0 = accepted. */
+/* Writes a controller-wide value by name ("?APM", "?ENA", ...). Returns a
+ * ZEV485_Result: ZEV485_OK when accepted. */
 ZEV485_API int16_t ZEV485_SetGlobVal(uint8_t address, const char *name, int32_t value);
 
 ZEV485_API void ZEV485_SetOnline(uint8_t address, uint8_t flag);

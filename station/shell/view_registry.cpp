@@ -1,0 +1,96 @@
+#include "shell/view_registry.h"
+
+#include "alarms/forms/alarm_db_page.h"
+#include "alarms/forms/alarm_view.h"
+#include "base/app_context.h"
+#include "link/forms/bus_statistics_panel.h"
+#include "link/forms/ports_page.h"
+#include "shell/config_view.h"
+#include "shell/main_window.h"
+#include "shell/system_page.h"
+#include "support/forms/error_log_page.h"
+#include "support/forms/language_page.h"
+#include "support/forms/login_page.h"
+#include "support/text_numbers.h"
+#include "support/texts.h"
+#include "views/overview_view.h"
+
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace zev {
+
+namespace {
+QWidget* portsPage(AppContext& ctx, MainWindow&, QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("pagePorts"));
+    auto* layout = new QVBoxLayout(page);
+    auto* ports = new PortsPage(ctx, page);
+    layout->addWidget(ports);
+    layout->addWidget(new BusStatisticsPanel(ctx, page), 1);
+    return page;
+}
+
+// Pages that belong to no single view.
+const std::vector<ConfigPageEntry>& generalPages() {
+    static const std::vector<ConfigPageEntry> pages = {
+        {kPageLogin, TextNo::PageLogin, [](AppContext& c, MainWindow&, QWidget* p) { return new LoginPage(c, p); }},
+        {kPageLanguage, TextNo::LanguageCaption,
+         [](AppContext& c, MainWindow& m, QWidget* p) { return new LanguagePage(c, &m, p); }},
+        {kPageTools, TextNo::PageTools, {}},
+        {kPageErrorLog, TextNo::PageErrorLog,
+         [](AppContext& c, MainWindow&, QWidget* p) { return new ErrorLogPage(c, p); }},
+        {kPagePorts, TextNo::PagePorts, portsPage},
+        {kPageSystem, TextNo::PageSystem, [](AppContext& c, MainWindow&, QWidget* p) { return new SystemPage(c, p); }},
+    };
+    return pages;
+}
+}  // namespace
+
+const std::vector<ViewEntry>& viewRegistry() {
+    static const std::vector<ViewEntry> views = {
+        {kViewConfiguration, TextNo::TabConfiguration, "frmConfig",
+         [](AppContext& c, MainWindow& m) { return new ConfigView(c, m); }, false, -1, std::nullopt},
+        {kViewAlarms, TextNo::TabAlarms, "frmAlarm", [](AppContext& c, MainWindow&) { return new AlarmView(c); },
+         false, kPageAlarmDb,
+         ConfigPageEntry{kPageAlarmDb, TextNo::PageAlarmDb,
+                         [](AppContext& c, MainWindow&, QWidget* p) { return new AlarmDbPage(c, p); }}},
+        {kViewOverview, TextNo::TabOverview, "frmOverview",
+         [](AppContext& c, MainWindow&) { return new OverviewView(c); }, true, kPagePorts, std::nullopt},
+        {kViewGroups, TextNo::TabGroups, "frmGroup", {}, false, kPageGroups,
+         ConfigPageEntry{kPageGroups, TextNo::PageGroups, {}}},
+        {kViewTrend, TextNo::TabTrend, "frmTrend", {}, false, kPageTrendStyle,
+         ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle, {}}},
+        {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
+        {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
+        {kViewParameters, TextNo::TabParameters, "frmParameter", {}, false, kPagePorts, std::nullopt},
+    };
+    return views;
+}
+
+const ViewEntry* viewEntry(int tab) {
+    for (const ViewEntry& e : viewRegistry())
+        if (e.tab == tab) return &e;
+    return nullptr;
+}
+
+std::vector<ConfigPageEntry> configPageRegistry() {
+    std::vector<ConfigPageEntry> pages = generalPages();
+    for (const ViewEntry& e : viewRegistry())
+        if (e.ownPage) pages.push_back(*e.ownPage);
+    std::sort(pages.begin(), pages.end(), [](const ConfigPageEntry& a, const ConfigPageEntry& b) { return a.page < b.page; });
+    return pages;
+}
+
+View* createView(int tab, AppContext& ctx, MainWindow& main) {
+    const ViewEntry* e = viewEntry(tab);
+    if (e && e->create) return e->create(ctx, main);
+    return new EmptyView(QString::fromLatin1(e ? e->formName : ""));
+}
+
+QString viewCaption(AppContext& ctx, int tab) {
+    const ViewEntry* e = viewEntry(tab);
+    return e ? ctx.texts(e->caption) : QString();
+}
+
+}  // namespace zev

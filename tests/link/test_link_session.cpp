@@ -1,0 +1,57 @@
+// The link session: its stop sequence, and the alarm log it owns for the
+// current tool, which takes records with no view loaded at all.
+#include "../alarms/alarm_fixture.h"
+#include "recording_bus.h"
+
+#include "link/link_session.h"
+#include "plant/tool_data.h"
+
+#include <gtest/gtest.h>
+
+using namespace zev;
+using zev::test::TestContext;
+
+namespace {
+
+TEST(LinkSession, StopTakesEveryControllerOfflineOnceAfterPollingAndLoggingStop) {
+    zev::test::RecordingBus bus;
+    TestContext tc(1, &bus);
+    tc.link->stop();
+    EXPECT_EQ(bus.count(QStringLiteral("FileLogging 0")), 1);
+    EXPECT_EQ(bus.count(QStringLiteral("EnableCyclicScan 0")), 1);
+    EXPECT_EQ(bus.count(QStringLiteral("SetOnline")), 27) << bus.calls.join(QLatin1Char('\n')).toStdString();
+    for (int a = 1; a <= 27; ++a)
+        EXPECT_EQ(bus.count(QStringLiteral("SetOnline %1 0").arg(a)), 1) << a;
+    EXPECT_LT(bus.indexOf(QStringLiteral("EnableCyclicScan 0")), bus.indexOf(QStringLiteral("SetOnline 1 ")))
+        << "polling stops before the controllers go offline";
+    EXPECT_EQ(bus.count(QStringLiteral("SetOnline 28")), 0);
+}
+
+TEST(LinkSession, TheToolsAlarmLogTakesRecordsWithoutAnyView) {
+    TestContext tc;
+    EXPECT_EQ(tc.ctx->alarmLog, nullptr);
+    tc.tool.LogFileDir = tc.home.file(QStringLiteral("TOOLS/A/LOGFILES/"));
+    tc.link->start(false);
+    ASSERT_NE(tc.ctx->alarmLog, nullptr);
+    AlarmLog* first = tc.ctx->alarmLog;
+    first->ErrLog(RecordType::Message, QStringLiteral("USER"), 0, QStringLiteral("Rezept gespeichert."));
+
+    // A restart on the same tool keeps the log; another tool gets its own file.
+    tc.link->stop();
+    tc.link->start(false);
+    EXPECT_EQ(tc.ctx->alarmLog, first);
+    tc.tool.LogFileDir = tc.home.file(QStringLiteral("TOOLS/B/LOGFILES/"));
+    tc.link->stop();
+    tc.link->start(false);
+    ASSERT_NE(tc.ctx->alarmLog, nullptr);
+    tc.ctx->alarmLog->ErrLog(RecordType::Event, QStringLiteral("TOOL"), 0, QStringLiteral("Werkzeug B geladen."));
+
+    const auto a = zev::test::readRecords(tc.home.file(QStringLiteral("TOOLS/A/LOGFILES/STOER.MDB")));
+    const auto b = zev::test::readRecords(tc.home.file(QStringLiteral("TOOLS/B/LOGFILES/STOER.MDB")));
+    ASSERT_EQ(a.size(), 1u);
+    EXPECT_EQ(a[0].meldung, QStringLiteral("Rezept gespeichert."));
+    ASSERT_EQ(b.size(), 1u);
+    EXPECT_EQ(b[0].meldung, QStringLiteral("Werkzeug B geladen."));
+}
+
+}  // namespace
