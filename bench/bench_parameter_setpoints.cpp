@@ -1,5 +1,5 @@
-// A setpoint for 270 zones from the parameter view's command batch on the
-// emulated RS485 line (pseudo-terminal paced at the baud rate, 10 bits per
+// A setpoint for 270 zones from the parameter view's command batch (through the
+// zone commands) on the emulated RS485 line (pseudo-terminal paced at the baud rate, 10 bits per
 // byte), with the cyclic scan running as in the program: the total time
 // against the time the write telegrams and their answers need on the line.
 //
@@ -7,7 +7,9 @@
 #include "test_context.h"
 
 #include "parameters/command_batch.h"
-#include "parameters/zone_command_port.h"
+#include "link/link_session.h"
+#include "link/zone_commands.h"
+#include "plant/zone_table.h"
 #include "link/zone_values.h"
 #include "protocol/pty_server.h"
 #include "zev485.h"
@@ -91,7 +93,7 @@ void BM_Setpoint270Zones(benchmark::State& state) {
     zev::AppContext& ctx = *t.ctx;
     ctx.plant.ZoneCount = kZones;
     ctx.plant.ControllerCount = kControllers;
-    ctx.plant.Online = true;
+    t.link->SetOnlineBetrieb(true);
     for (int z = 1; z <= kZones; ++z) {
         zev::ZoneRecord& zone = ctx.plant.zone(z);
         zone.BusAddress = static_cast<std::uint8_t>((z - 1) / kChannels + 1);
@@ -99,9 +101,8 @@ void BM_Setpoint270Zones(benchmark::State& state) {
         zone.Name = QStringLiteral("ZONE %1").arg(z, 3, 10, QLatin1Char('0'));
     }
     Line line(baud);
-    zev::LinkZoneCommands port(ctx, nullptr);
     NoFeedback feedback;
-    zev::CommandBatch batch(ctx, port, feedback);
+    zev::CommandBatch batch(ctx, feedback);
     t.pump.step = 0.0;
     int value = 210;
     std::uint64_t bytes = 0;
@@ -112,7 +113,7 @@ void BM_Setpoint270Zones(benchmark::State& state) {
         for (int z = 1; z <= kZones; ++z) writes.push_back({z, value});
         const std::uint64_t before = line.writeBytes();
         const auto start = std::chrono::steady_clock::now();
-        failed += static_cast<int>(batch.run(zev::ValueCode::Setpoint, writes, {987, 991, 988, 989},
+        failed += static_cast<int>(batch.run(zev::WriteCode::Setpoint, writes, {987, 991, 988, 989},
                                              [](int) { return QString(); }).failed.size());
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(s);

@@ -1,11 +1,16 @@
 #include "parameters/boost.h"
 
+#include "link/link_session.h"
+#include "link/zone_commands.h"
 #include "link/zone_values.h"
 #include "parameters/command_batch.h"
 #include "parameters/operator_record.h"
 #include "parameters/parameter_texts.h"
-#include "shell/app_context.h"
-#include "support/clock.h"
+#include "base/app_context.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "base/clock.h"
 #include "support/notices.h"
 #include "support/texts.h"
 
@@ -13,8 +18,8 @@
 
 namespace zev {
 
-Boost::Boost(AppContext& ctx, ZoneCommandPort& port, CommandFeedback& feedback, OperatorRecord& record)
-    : ctx_(ctx), port_(port), feedback_(feedback), record_(record) {
+Boost::Boost(AppContext& ctx, CommandFeedback& feedback, OperatorRecord& record)
+    : ctx_(ctx), feedback_(feedback), record_(record) {
     saved_.fill(kNoValue);
 }
 
@@ -31,8 +36,8 @@ QString Boost::countdownText() const {
 
 bool Boost::switchOn(const std::vector<bool>& SelectedZones) {
     if (active_) return true;
-    int setMin = 0, setMax = 0;
-    commandRange(ctx_, ValueCode::Setpoint, &setMin, &setMax);
+    const WriteRange range = ctx_.link->commands().range(WriteCode::Setpoint).value_or(WriteRange{});
+    const int setMin = range.min, setMax = range.max;
     std::vector<ZoneWrite> writes;
     std::array<int, 271> planned{};
     planned.fill(kNoValue);
@@ -58,9 +63,9 @@ bool Boost::switchOn(const std::vector<bool>& SelectedZones) {
     started_ = ctx_.clock.now();
     counting_ = true;
     OperatorRecord::Command command(record_, ParamText::RecordBoostOn);
-    CommandBatch batch(ctx_, port_, feedback_);
+    CommandBatch batch(ctx_, feedback_);
     const BatchOutcome outcome =
-        batch.run(ValueCode::Setpoint, writes,
+        batch.run(WriteCode::Setpoint, writes,
                   {ParamText::ErrorsHeader, ParamText::NotSet, ParamText::Retry, ParamText::Cancel},
                   [&](int z) { return ctx_.texts(ParamText::SetValueOfZone) + QString::number(z); });
     saved_ = planned;
@@ -78,8 +83,8 @@ void Boost::switchOff() {
     saved_.fill(kNoValue);
     if (writes.empty()) return;
     OperatorRecord::Command command(record_, ParamText::RecordBoostOff);
-    CommandBatch batch(ctx_, port_, feedback_);
-    batch.run(ValueCode::Setpoint, writes,
+    CommandBatch batch(ctx_, feedback_);
+    batch.run(WriteCode::Setpoint, writes,
               {ParamText::RestoreErrorsHeader, ParamText::NotSet, ParamText::RestoreRetry, ParamText::RestoreCancel},
               [&](int z) { return ctx_.texts(ParamText::BoostRestoring) + QString::number(z); });
 }

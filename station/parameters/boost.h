@@ -15,11 +15,10 @@ namespace zev {
 struct AppContext;
 class CommandFeedback;
 class OperatorRecord;
-class ZoneCommandPort;
 
 class Boost {
 public:
-    Boost(AppContext& ctx, ZoneCommandPort& port, CommandFeedback& feedback, OperatorRecord& record);
+    Boost(AppContext& ctx, CommandFeedback& feedback, OperatorRecord& record);
 
     bool active() const { return active_; }
     // Seconds left as the label shows them ("12 s"); empty when boost is off.
@@ -40,7 +39,6 @@ private:
     int secondsLeft() const;
 
     AppContext& ctx_;
-    ZoneCommandPort& port_;
     CommandFeedback& feedback_;
     OperatorRecord& record_;
     bool active_ = false;

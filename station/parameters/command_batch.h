@@ -1,12 +1,11 @@
-// The common pattern of every direct command on zones: the marked zones are
-// written one after another in zone order with the status line and progress
-// bar showing where the command is; failures keep their mark and are listed
-// under the command's header, and "Erneut versuchen" repeats only the zones
-// still marked. Zones that cannot take the value at all (unknown value, out of
-// range) are listed as not set and never sent.
+// The common pattern of every direct command on zones, on the zone commands'
+// batches (link/zone_commands.h): the marked zones are written in zone order
+// with the status line and progress bar showing where the command is;
+// failures are listed under the command's header, and "Erneut versuchen"
+// repeats only the zones that failed. Zones that cannot take the value at all
+// (an unknown value or a result out of range of a relative entry, a zone the
+// checks refuse) are listed as not set and never sent.
 #pragma once
-
-#include "parameters/zone_command_port.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,17 +44,17 @@ struct BatchOutcome {
 
 class CommandBatch {
 public:
-    CommandBatch(AppContext& ctx, ZoneCommandPort& port, CommandFeedback& feedback)
-        : ctx_(ctx), port_(port), feedback_(feedback) {}
+    CommandBatch(AppContext& ctx, CommandFeedback& feedback) : ctx_(ctx), feedback_(feedback) {}
 
-    // Writes `what` to each zone; status(zone) is the status line shown while it
-    // is written. `unsendable` lines (zone name + reason) join the error list.
-    BatchOutcome run(int what, const std::vector<ZoneWrite>& writes, const BatchTexts& texts,
+    // Writes `code` to each zone; status(zone) is the status line shown while
+    // it is written. `unsendable` lines (zone name + reason) join the error
+    // list. The user level was demanded by the command before it asked for the
+    // value: a level that falls back meanwhile does not stop what it started.
+    BatchOutcome run(int code, const std::vector<ZoneWrite>& writes, const BatchTexts& texts,
                      const std::function<QString(int zone)>& status, const QStringList& unsendable = {});
 
 private:
     AppContext& ctx_;
-    ZoneCommandPort& port_;
     CommandFeedback& feedback_;
 };
 

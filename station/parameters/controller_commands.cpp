@@ -2,13 +2,18 @@
 
 #include "parameters/operator_record.h"
 #include "parameters/parameter_texts.h"
-#include "parameters/zone_command_port.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
+#include "base/app_context.h"
+#include "plant/tool_data.h"
+#include "link/bus_link.h"
+#include "plant/driver.h"
+#include "plant/zone_table.h"
+#include "base/ini_values.h"
 #include "support/notices.h"
 #include "support/operator.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
+
+#include <zev485.h>
 
 #include <cstdlib>
 
@@ -39,7 +44,7 @@ void ControllerCommands::SetOU(bool on) {
     OperatorRecord::Command command(record_);
     for (int d : masterControllers(ctx_)) {
         while (true) {
-            if (port_.setGlobal(d, QByteArrayLiteral("?ENA"), on ? 1 : 0) == WriteResult::Accepted) {
+            if (ctx_.bus.SetGlobVal(d, QByteArrayLiteral("?ENA"), on ? 1 : 0) == ZEV485_OK) {
                 record_.controllerChanged(d, ctx_.texts(on ? ParamText::RecordOutputsOn : ParamText::RecordOutputsOff));
                 break;
             }
@@ -61,8 +66,8 @@ void ControllerCommands::restart() {
     OperatorRecord::Command command(record_);
     for (int d : masterControllers(ctx_)) {
         const QString prefix = QStringLiteral("G") + twoDigits(d);
-        port_.ask(prefix + QStringLiteral("?ENA=0001"));
-        port_.ask(prefix + QStringLiteral("XRES="));
+        ctx_.bus.Ask(prefix + QStringLiteral("?ENA=0001"));
+        ctx_.bus.Ask(prefix + QStringLiteral("XRES="));
         record_.controllerChanged(d, ctx_.texts(ParamText::RecordRestart));
     }
 }
@@ -74,7 +79,7 @@ bool ControllerCommands::factorySettings() {
         return false;
     OperatorRecord::Command command(record_);
     for (int d : masterControllers(ctx_)) {
-        port_.ask(QStringLiteral("G") + twoDigits(d) + QStringLiteral("XSTD="));
+        ctx_.bus.Ask(QStringLiteral("G") + twoDigits(d) + QStringLiteral("XSTD="));
         record_.controllerChanged(d, ctx_.texts(ParamText::RecordFactory));
     }
     return true;
@@ -97,7 +102,7 @@ std::vector<GlobalCellResult> ControllerCommands::editGlobal(int g) {
     std::vector<GlobalCellResult> cells;
     for (int d : masterControllers(ctx_)) {
         const QString reply =
-            port_.ask(QStringLiteral("G") + twoDigits(d) + p.Code + QLatin1Char('=') + fourDigits(entry.value));
+            ctx_.bus.Ask(QStringLiteral("G") + twoDigits(d) + p.Code + QLatin1Char('=') + fourDigits(entry.value));
         const bool ack = reply == QString(QLatin1Char(kAck));
         cells.push_back({d, ack});
         if (ack) {

@@ -1,6 +1,7 @@
 // Commands to whole controllers, sent to every master controller: the outputs
 // on or off (SetOU), the restart, the factory settings, and one global
 // parameter (gridParaGlob_Click). Each change is recorded once per controller.
+// They are no zone writes: they go to the bus link's Ask and SetGlobVal.
 #pragma once
 
 #include <QString>
@@ -10,7 +11,6 @@ namespace zev {
 
 struct AppContext;
 class OperatorRecord;
-class ZoneCommandPort;
 
 // Addresses d = 1..ControllerCount whose master address is d itself.
 std::vector<int> masterControllers(const AppContext& ctx);
@@ -25,8 +25,7 @@ struct GlobalCellResult {
 
 class ControllerCommands {
 public:
-    ControllerCommands(AppContext& ctx, ZoneCommandPort& port, OperatorRecord& record)
-        : ctx_(ctx), port_(port), record_(record) {}
+    ControllerCommands(AppContext& ctx, OperatorRecord& record) : ctx_(ctx), record_(record) {}
 
     // cmdON_Click: level 1, then SetOU(not OutputsOn).
     void toggleOutputs();
@@ -43,7 +42,6 @@ public:
 
 private:
     AppContext& ctx_;
-    ZoneCommandPort& port_;
     OperatorRecord& record_;
 };
 

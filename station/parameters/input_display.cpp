@@ -1,6 +1,9 @@
 #include "parameters/input_display.h"
 
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
 
 #include <algorithm>
 

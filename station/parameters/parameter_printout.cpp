@@ -2,8 +2,11 @@
 
 #include "parameters/controller_commands.h"
 #include "parameters/parameter_texts.h"
-#include "shell/app_context.h"
-#include "support/clock.h"
+#include "base/app_context.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "base/clock.h"
 #include "support/texts.h"
 
 namespace zev {

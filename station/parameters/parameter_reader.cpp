@@ -2,10 +2,15 @@
 
 #include "parameters/command_batch.h"
 #include "parameters/controller_commands.h"
-#include "parameters/zone_command_port.h"
-#include "shell/app_context.h"
-#include "shell/ini_values.h"
-#include "support/event_pump.h"
+#include "base/app_context.h"
+#include "plant/tool_data.h"
+#include "link/bus_link.h"
+#include "link/link_session.h"
+#include "link/zone_commands.h"
+#include "plant/driver.h"
+#include "plant/zone_table.h"
+#include "base/ini_values.h"
+#include "base/event_pump.h"
 #include "support/texts.h"
 
 #include <cmath>
@@ -13,7 +18,7 @@
 namespace zev {
 
 namespace {
-constexpr int kReceivingAddress = 1005, kParameterWord = 1006, kReceivingGlobal = 1114;
+constexpr int kReceivingZoneParameters = 1115, kReceivingGlobal = 1114;
 
 bool present(const ZoneParameter& p) { return !(p.Min == -2 && p.Max == -2); }
 
@@ -52,7 +57,7 @@ int ParameterReader::ReceiveGlobalParameter() {
     int errors = 0;
     for (GlobalParameter& g : ctx_.driver.GlobalParameters) {
         feedback_.setStatus(ctx_.texts(kReceivingGlobal) + g.Name);
-        g.Value = static_cast<std::int16_t>(numberOf(port_.ask(prefix + g.Code + QLatin1Char('='))));
+        g.Value = static_cast<std::int16_t>(numberOf(ctx_.bus.Ask(prefix + g.Code + QLatin1Char('='))));
         if (g.Value == kNoValue) ++errors;
         progress();
     }
@@ -61,35 +66,29 @@ int ParameterReader::ReceiveGlobalParameter() {
 
 int ParameterReader::ReceiveZonenParameter(int parameter) {
     int errors = 0;
-    int offset = 0;
-    std::vector<int> values;
-    for (int d = 1; d <= ctx_.plant.ControllerCount && d < static_cast<int>(ctx_.plant.Controllers.size()); ++d) {
-        const int channels = ctx_.plant.Controllers[static_cast<std::size_t>(d)].Channels;
-        for (int p = 1; p <= kZoneParameterCount; ++p) {
-            if (parameter != 0 && p != parameter) continue;
-            ZoneParameter& param = ctx_.driver.ZoneParameters[static_cast<std::size_t>(p)];
-            if (!present(param)) {
-                progress();
-                continue;  // the controller type has no such parameter: nothing to ask
-            }
-            feedback_.setStatus(ctx_.texts(kReceivingAddress) + QString::number(d) + ctx_.texts(kParameterWord) +
-                                QString::number(p));
-            const bool ok = port_.readParameterBlock(d, p, values);
-            if (!ok) ++errors;
-            for (int k = 1; k <= channels && offset + k <= kMaxZones; ++k) {
-                const int z = offset + k;
-                const int v = ok ? values[static_cast<std::size_t>(k - 1)] : kNoValue;
-                param.Value[static_cast<std::size_t>(z)] = static_cast<std::int16_t>(v);
-                if (ok && p == ctx_.driver.MonitorZoneParam) ctx_.plant.zone(z).ModeFlag = v == 1;
-            }
-            progress();
+    std::vector<int> zones;
+    for (int z = 1; z <= std::min(ctx_.plant.ZoneCount, kMaxZones); ++z) zones.push_back(z);
+    for (int p = 1; p <= kZoneParameterCount; ++p) {
+        if (parameter != 0 && p != parameter) continue;
+        const ZoneParameter& param = ctx_.driver.ZoneParameters[static_cast<std::size_t>(p)];
+        // One step per controller, as the progress of a whole read counts them.
+        const int steps = std::max(1, ctx_.plant.ControllerCount);
+        if (!present(param)) {
+            for (int i = 0; i < steps; ++i) progress();
+            continue;  // the controller type has no such parameter: nothing to ask
         }
-        for (int k = 1; k <= channels && offset + k <= kMaxZones; ++k) {
-            ZoneRecord& zone = ctx_.plant.zone(offset + k);
-            zone.PrevMode = zone.Mode;
+        feedback_.setStatus(ctx_.texts(kReceivingZoneParameters));
+        const std::vector<int> values = ctx_.link->commands().readParameter(p, zones);
+        bool missing = false;
+        for (std::size_t i = 0; i < zones.size(); ++i) {
+            missing = missing || values[i] == kNoValue;
+            // The monitor flag follows its parameter whenever it is read.
+            if (p == ctx_.driver.MonitorZoneParam && values[i] != kNoValue) ctx_.plant.zone(zones[i]).ModeFlag = values[i] == 1;
         }
-        offset += channels;
+        if (missing) ++errors;
+        for (int i = 0; i < steps; ++i) progress();
     }
+    for (int z : zones) ctx_.plant.zone(z).PrevMode = ctx_.plant.zone(z).Mode;
     return errors;
 }
 
@@ -101,7 +100,7 @@ std::vector<std::vector<int>> ParameterReader::readGlobalGrid() {
         const QString prefix = QStringLiteral("G") + twoDigits(d);
         std::vector<int> column;
         for (GlobalParameter& g : ctx_.driver.GlobalParameters) {
-            column.push_back(numberOf(port_.ask(prefix + g.Code + QLatin1Char('='))));
+            column.push_back(numberOf(ctx_.bus.Ask(prefix + g.Code + QLatin1Char('='))));
             if (grid.empty()) g.Value = static_cast<std::int16_t>(column.back());
         }
         grid.push_back(std::move(column));

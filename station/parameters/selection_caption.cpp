@@ -1,7 +1,10 @@
 #include "parameters/selection_caption.h"
 
 #include "parameters/parameter_texts.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
 #include "support/texts.h"
 
 namespace zev {

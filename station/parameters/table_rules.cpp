@@ -1,6 +1,6 @@
 #include "parameters/table_rules.h"
 
-#include "link/zone_table.h"
+#include "plant/zone_table.h"
 
 namespace zev {
 

@@ -1,10 +1,15 @@
 #include "parameters/zone_input_commands.h"
 
+#include "link/link_session.h"
+#include "link/zone_commands.h"
 #include "link/zone_values.h"
 #include "parameters/command_batch.h"
 #include "parameters/operator_record.h"
 #include "parameters/parameter_texts.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
 #include "support/notices.h"
 #include "support/operator.h"
 #include "support/texts.h"
@@ -34,8 +39,8 @@ void ZoneInputCommands::setMode(const std::vector<bool>& sel, int index) {
         if (needs) writes.push_back({z, index});
     }
     static constexpr int kSuffix[] = {ParamText::ModeOffSuffix, ParamText::ModeManualSuffix, ParamText::ModeControlSuffix};
-    CommandBatch(ctx_, port_, feedback_)
-        .run(ValueCode::Mode, writes, {ParamText::ModeHeader, ParamText::ModeNotSet, ParamText::ModeRetry, ParamText::ModeCancel},
+    CommandBatch(ctx_, feedback_)
+        .run(WriteCode::Mode, writes, {ParamText::ModeHeader, ParamText::ModeNotSet, ParamText::ModeRetry, ParamText::ModeCancel},
              [&](int z) { return ctx_.texts(ParamText::ModeStatus) + QString::number(z) + ctx_.texts(kSuffix[index]); });
 }
 
@@ -93,8 +98,9 @@ void ZoneInputCommands::setParameter(const std::vector<bool>& sel, int p) {
 void ZoneInputCommands::enterAndWrite(const std::vector<int>& zones, int what, const QString& prompt, int preset,
                                       int statusText, const QString& statusTail, int header, int notSet, int retry,
                                       int cancel) {
-    int min = 0, max = 0;
-    if (!commandRange(ctx_, what, &min, &max)) return;
+    const std::optional<WriteRange> range = ctx_.link->commands().range(what);
+    if (!range) return;
+    const int min = range->min, max = range->max;
     const NumberEntry entry = ctx_.op.enterNumber(prompt, min, max, preset, true);
     if (entry.result == 0) return;
     std::vector<ZoneWrite> writes;
@@ -119,7 +125,7 @@ void ZoneInputCommands::enterAndWrite(const std::vector<int>& zones, int what, c
         writes.push_back({z, value});
     }
     const QString tail = statusTail;
-    CommandBatch(ctx_, port_, feedback_)
+    CommandBatch(ctx_, feedback_)
         .run(what, writes, {header, notSet, retry, cancel},
              [&](int z) {
                  return tail.isEmpty() ? ctx_.texts(statusText) + QString::number(z)
@@ -138,8 +144,8 @@ void ZoneInputCommands::setTuning(const std::vector<bool>& sel, bool on) {
         if (zone.TuneState != (on ? 1 : 0) || zone.StatusWord == kNoValue) writes.push_back({z, on ? 1 : 0});
     }
     const int suffix = on ? ParamText::TuningSuffixOn : ParamText::TuningSuffixOff;
-    CommandBatch(ctx_, port_, feedback_)
-        .run(ValueCode::Tuning, writes,
+    CommandBatch(ctx_, feedback_)
+        .run(WriteCode::Tuning, writes,
              {ParamText::TuningHeader, ParamText::TuningNotSet, ParamText::TuningRetry, ParamText::TuningCancel},
              [&](int z) { return ctx_.texts(ParamText::TuningStatus) + QString::number(z) + ctx_.texts(suffix); });
 }
@@ -150,8 +156,8 @@ void ZoneInputCommands::acknowledgeTuning(const std::vector<bool>& sel) {
     std::vector<ZoneWrite> writes;
     for (int z : selectedList(ctx_, sel))
         if (ctx_.plant.zone(z).TuneState == 2) writes.push_back({z, 1});
-    CommandBatch(ctx_, port_, feedback_)
-        .run(ValueCode::TuningAck, writes,
+    CommandBatch(ctx_, feedback_)
+        .run(WriteCode::TuningAck, writes,
              {ParamText::AckHeader, ParamText::AckNotSet, ParamText::AckRetry, ParamText::AckCancel},
              [&](int z) { return ctx_.texts(ParamText::AckStatus) + QString::number(z); });
 }

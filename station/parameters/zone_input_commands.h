@@ -13,12 +13,11 @@ namespace zev {
 struct AppContext;
 class CommandFeedback;
 class OperatorRecord;
-class ZoneCommandPort;
 
 class ZoneInputCommands {
 public:
-    ZoneInputCommands(AppContext& ctx, ZoneCommandPort& port, CommandFeedback& feedback, OperatorRecord& record)
-        : ctx_(ctx), port_(port), feedback_(feedback), record_(record) {}
+    ZoneInputCommands(AppContext& ctx, CommandFeedback& feedback, OperatorRecord& record)
+        : ctx_(ctx), feedback_(feedback), record_(record) {}
 
     // optMode(index): 0 off, 1 manual, 2 control. Manual never goes to a monitor zone.
     void setMode(const std::vector<bool>& SelectedZones, int index);
@@ -41,7 +40,6 @@ private:
                        const QString& statusTail, int header, int notSet, int retry, int cancel);
 
     AppContext& ctx_;
-    ZoneCommandPort& port_;
     CommandFeedback& feedback_;
     OperatorRecord& record_;
 };

@@ -210,7 +210,7 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!ctx_.lifecycle.exitRequested() && ctx_.mayStopPlant && !ctx_.mayStopPlant()) {
+    if (!ctx_.lifecycle.exitRequested() && ctx_.link && !ctx_.link->mayStop()) {
         event->ignore();
         return;
     }

@@ -1,9 +1,13 @@
 #include "shell/script_actions.h"
 
-#include "alarms/zone_selection_panel.h"
+#include "widgets/zone_selection_panel.h"
 #include "parameters/forms/input_tab.h"
 #include "parameters/forms/parameter_view.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "base/navigation.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
 #include "shell/main_window.h"
 #include "support/scripted_operator.h"
 
@@ -48,12 +52,12 @@ bool ScriptActions::run(const QString& action, int* waitMs) {
         main_.selectTab(static_cast<int>(number));
         return true;
     }
-    if (verb == QLatin1String("zone") && ctx_.showSingleZone) {
-        ctx_.showSingleZone(static_cast<int>(number));
+    if (verb == QLatin1String("zone")) {
+        ctx_.navigation.requestZone(static_cast<int>(number));
         return true;
     }
-    if (verb == QLatin1String("group") && ctx_.showSingleGroup) {
-        ctx_.showSingleGroup(static_cast<int>(number));
+    if (verb == QLatin1String("group")) {
+        ctx_.navigation.requestGroup(static_cast<int>(number));
         return true;
     }
     if (!params) return false;

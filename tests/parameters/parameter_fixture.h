@@ -1,7 +1,7 @@
 // The parameter commands on the in-process simulator: the real bus library and
-// protocol, the tool loaded and the controllers identified, an alarm log for
-// the operator records, and a record of every telegram the simulated
-// controllers received apart from the cyclic block reads.
+// protocol, the tool loaded and the controllers identified by the link session
+// (whose alarm log takes the operator records), and a record of every telegram
+// the simulated controllers received apart from the cyclic block reads.
 #pragma once
 
 #include "sim_bench.h"
@@ -10,7 +10,11 @@
 #include "link/zone_values.h"
 #include "parameters/command_batch.h"
 #include "parameters/operator_record.h"
-#include "parameters/zone_command_port.h"
+#include "link/link_session.h"
+#include "link/zone_commands.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -46,8 +50,10 @@ protected:
         t.users->loadLevelNames();
         ASSERT_TRUE(identifyAndHeat(t, bus, 200));
         ASSERT_TRUE(scanAndRead(ctx(), bus));
-        log = std::make_unique<AlarmLog>(ctx(), ctx().tool.LogFileDir);
-        ctx().alarmLog = log.get();
+        ASSERT_NE(ctx().alarmLog, nullptr);  // the link session's log of the tool
+        // As the parameter view does: every accepted write is recorded once.
+        QObject::connect(&t.link->commands(), &ZoneCommands::accepted, &t.link->commands(),
+                         [this](const ZoneCommandRecord& r) { record.zoneChanged(r.zone, r.code, r.previous, r.value); });
         bus.responder().setObserver([this](std::string_view request, std::string_view) {
             const std::string text(request);
             if (text.find("?BLK") != std::string::npos) return;
@@ -55,12 +61,11 @@ protected:
             telegrams_ << QString::fromStdString(text);
         });
     }
-    void TearDown() override {
-        bus.responder().setObserver(nullptr);
-        ctx().alarmLog = nullptr;
-    }
+    void TearDown() override { bus.responder().setObserver(nullptr); }
 
     AppContext& ctx() { return *t.ctx; }
+    // One write through the zone commands (the level is the command's business).
+    WriteResult write(int zone, int code, int value) { return t.link->commands().write(zone, code, value, 0); }
     // Telegrams since the last call (block reads left out), as "G01K02W=0230".
     QStringList takeTelegrams() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -88,7 +93,7 @@ protected:
     };
     std::vector<Record> records() {
         std::vector<Record> out;
-        QSqlQuery q(log->db().database());
+        QSqlQuery q(ctx().alarmLog->db().database());
         q.exec(QStringLiteral("SELECT Typ, Quelle, Adresse, Meldung FROM LOG ORDER BY rowid"));
         while (q.next()) out.push_back({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()});
         return out;
@@ -96,9 +101,7 @@ protected:
 
     zevsim::InProcessBus bus;
     TestContext t{1};
-    std::unique_ptr<AlarmLog> log;
     OperatorRecord record{*t.ctx};
-    LinkZoneCommands port{*t.ctx, &record};
     RecordingFeedback feedback;
 
 private:

@@ -17,12 +17,12 @@ protected:
         takeTelegrams();
     }
     int setpointWrites() { return static_cast<int>(takeTelegrams().filter(QStringLiteral("W=")).size()); }
-    Boost boost{ctx(), port, feedback, record};
+    Boost boost{ctx(), feedback, record};
 };
 
 TEST_F(BoostSim, NoZoneToRaiseChangesNothing) {
     // No zone selected; then only a monitor zone selected.
-    ASSERT_EQ(port.write(3, ctx().driver.MonitorZoneParam, 1), WriteResult::Accepted);
+    ASSERT_EQ(write(3, ctx().driver.MonitorZoneParam, 1).accepted(), true);
     takeTelegrams();
     for (const auto& sel : {zonesSelected({}), zonesSelected({3})}) {
         t.answer({QStringLiteral("2")});
@@ -37,8 +37,8 @@ TEST_F(BoostSim, NoZoneToRaiseChangesNothing) {
 TEST_F(BoostSim, CountsDownByTheClockAndRestoresOnlyTheRaisedZones) {
     // Zone 2 near the top of the range is capped; zone 5's controller is silent
     // (setpoint unknown) and is left alone; zone 4 belongs to group 2 without boost power.
-    ASSERT_EQ(port.write(2, 10, 999), WriteResult::Accepted);
-    ASSERT_EQ(port.write(2, ValueCode::Setpoint, 690), WriteResult::Accepted);
+    ASSERT_EQ(write(2, 10, 999).accepted(), true);
+    ASSERT_EQ(write(2, ValueCode::Setpoint, 690).accepted(), true);
     ctx().plant.zone(4).Group = 2;
     ctx().tool.Groups[2].BoostPower = 0;
     ASSERT_TRUE(bus.plant().inject({zevsim::FaultKind::ControllerSilent, 2}));

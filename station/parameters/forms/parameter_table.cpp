@@ -2,10 +2,13 @@
 
 #include "parameters/parameter_texts.h"
 #include "parameters/table_rules.h"
-#include "shell/app_context.h"
-#include "shell/touch_style.h"
+#include "base/app_context.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
+#include "widgets/touch_style.h"
 #include "support/texts.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 
 #include <QHeaderView>
 

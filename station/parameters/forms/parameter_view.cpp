@@ -1,6 +1,6 @@
 #include "parameters/forms/parameter_view.h"
 
-#include "alarms/zone_selection_panel.h"
+#include "widgets/zone_selection_panel.h"
 #include "parameters/forms/global_tab.h"
 #include "parameters/forms/input_tab.h"
 #include "parameters/forms/parameter_table.h"
@@ -8,10 +8,16 @@
 #include "parameters/parameter_printout.h"
 #include "parameters/parameter_texts.h"
 #include "parameters/selection_caption.h"
-#include "shell/app_context.h"
+#include "base/app_context.h"
+#include "base/navigation.h"
+#include "link/link_session.h"
+#include "link/zone_commands.h"
+#include "plant/driver.h"
+#include "plant/tool_data.h"
+#include "plant/zone_table.h"
 #include "shell/main_window.h"
-#include "shell/notification_hub.h"
-#include "shell/touch_style.h"
+#include "base/notification_hub.h"
+#include "widgets/touch_style.h"
 #include "support/notices.h"
 #include "support/printing.h"
 #include "support/procedure.h"
@@ -43,19 +49,18 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
 }
 }  // namespace
 
-ParameterView::ParameterView(AppContext& ctx, MainWindow* main, ZoneCommandPort* port, QWidget* parent)
+ParameterView::ParameterView(AppContext& ctx, MainWindow* main, QWidget* parent)
     : View(parent), ctx_(ctx), main_(main), record_(ctx) {
     setObjectName(kModule);
-    if (!port) {
-        ownPort_ = std::make_unique<LinkZoneCommands>(ctx, &record_);
-        port = ownPort_.get();
-    }
-    port_ = port;
     CommandFeedback& feedback = *this;
-    commands_ = std::make_unique<ZoneInputCommands>(ctx, *port_, feedback, record_);
-    controllers_ = std::make_unique<ControllerCommands>(ctx, *port_, record_);
-    reader_ = std::make_unique<ParameterReader>(ctx, *port_, feedback);
-    boost_ = std::make_unique<Boost>(ctx, *port_, feedback, record_);
+    commands_ = std::make_unique<ZoneInputCommands>(ctx, feedback, record_);
+    controllers_ = std::make_unique<ControllerCommands>(ctx, record_);
+    reader_ = std::make_unique<ParameterReader>(ctx, feedback);
+    boost_ = std::make_unique<Boost>(ctx, feedback, record_);
+    // Every zone write of this view is recorded once, where the zone commands
+    // announce an accepted write.
+    connect(&ctx.link->commands(), &ZoneCommands::accepted, this,
+            [this](const ZoneCommandRecord& r) { record_.zoneChanged(r.zone, r.code, r.previous, r.value); });
     Texts& t = ctx.texts;
 
     auto* layout = new QGridLayout(this);
@@ -151,18 +156,16 @@ ParameterView::ParameterView(AppContext& ctx, MainWindow* main, ZoneCommandPort*
 
     input_->setBoostOffered(!ctx.driver.NoBoost);
     globals_->build();
-    ctx.showSingleZone = [this](int zone) { ShowSingleZone(zone); };
-    ctx.showSingleGroup = [this](int group) { ShowSingleGroup(group); };
-    ctx.mayStopPlant = [this] { return endBoostBeforeStop(); };
+    connect(&ctx.navigation, &Navigation::zoneRequested, this, [this](int zone) { ShowSingleZone(zone); });
+    connect(&ctx.navigation, &Navigation::groupRequested, this, [this](int group) { ShowSingleGroup(group); });
+    ctx.link->setStopGuard([this] { return endBoostBeforeStop(); });
     selectionChanged();
     tabs_->setCurrentIndex(kTabInput);
     tabEingabe_Click(kTabInput);
 }
 
 ParameterView::~ParameterView() {
-    ctx_.showSingleZone = nullptr;
-    ctx_.showSingleGroup = nullptr;
-    ctx_.mayStopPlant = nullptr;
+    if (ctx_.link) ctx_.link->setStopGuard({});
 }
 
 QWidget* ParameterView::buildRecipeTab() {
@@ -210,7 +213,7 @@ QWidget* ParameterView::buildRecipeTab() {
 }
 
 bool ParameterView::entering(int) {
-    if (!ctx_.plant.Online) {
+    if (!ctx_.link->Online()) {
         tellOperator(ctx_.op, ctx_.texts, ctx_.texts(ParamText::OfflineRefused));
         return false;
     }
@@ -272,7 +275,7 @@ void ParameterView::tabEingabe_Click(int tab) {
         } else if (tab == kTabGlobals) {
             readGlobals();
         } else if (tab == kTabZoneParameters) {
-            if (!ValuesLoaded && ctx_.driver.DriverLoaded && ctx_.plant.Online) ValuesLoaded = reader_->ReceiveParameter() >= 0;
+            if (!ValuesLoaded && ctx_.driver.DriverLoaded && ctx_.link->Online()) ValuesLoaded = reader_->ReceiveParameter() >= 0;
             setStatus(ctx_.texts(ParamText::FillTable2));
             zoneTable_->fill(selected_);
             setStatus(QString());
@@ -289,7 +292,7 @@ void ParameterView::fillZoneTables() {
 
 void ParameterView::readGlobals() {
     globals_->build();
-    if (ctx_.plant.Online) globals_->showValues(reader_->readGlobalGrid());
+    if (ctx_.link->Online()) globals_->showValues(reader_->readGlobalGrid());
 }
 
 bool ParameterView::setpointLocked() const {
@@ -338,7 +341,7 @@ void ParameterView::optBoost_Click() {
 
 bool ParameterView::endBoostBeforeStop() {
     if (!boost_->active()) return true;
-    if (ctx_.plant.DiagnosisRunning || reader_->busy()) {
+    if (ctx_.link->DiagnosisRunning() || reader_->busy()) {
         tellOperator(ctx_.op, ctx_.texts, ctx_.texts(ParamText::BusyRefused));
         return false;
     }

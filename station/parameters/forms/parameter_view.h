@@ -2,8 +2,9 @@
 // parameters, 2 zone parameters, 3 input), the shared zone selection panel with
 // the selection's caption, the buttons of the tabs, the status line and the
 // progress bar of the commands. It answers the overview's zone and group clicks
-// (ShowSingleZone, ShowSingleGroup) and runs the commands of the logic in
-// station/parameters.
+// (ShowSingleZone, ShowSingleGroup, through the navigation requests), runs the
+// commands of the logic in station/parameters, and records every change they
+// make through the zone commands as an operator record.
 #pragma once
 
 #include "parameters/boost.h"
@@ -11,9 +12,8 @@
 #include "parameters/controller_commands.h"
 #include "parameters/operator_record.h"
 #include "parameters/parameter_reader.h"
-#include "parameters/zone_command_port.h"
 #include "parameters/zone_input_commands.h"
-#include "shell/view.h"
+#include "widgets/view.h"
 
 #include <QPointer>
 #include <memory>
@@ -40,8 +40,8 @@ class ParameterView final : public View, private CommandFeedback {
 public:
     enum Tab { kTabRecipes = 0, kTabGlobals = 1, kTabZoneParameters = 2, kTabInput = 3 };
 
-    // port: the way to the controllers (null: the station's bus link).
-    ParameterView(AppContext& ctx, MainWindow* main, ZoneCommandPort* port = nullptr, QWidget* parent = nullptr);
+    // main: the window whose tab it selects when a zone or group click opens it.
+    ParameterView(AppContext& ctx, MainWindow* main, QWidget* parent = nullptr);
     ~ParameterView() override;
 
     bool entering(int previousTab) override;
@@ -103,8 +103,6 @@ private:
     AppContext& ctx_;
     QPointer<MainWindow> main_;
     OperatorRecord record_;
-    std::unique_ptr<ZoneCommandPort> ownPort_;
-    ZoneCommandPort* port_;
     std::unique_ptr<ZoneInputCommands> commands_;
     std::unique_ptr<ControllerCommands> controllers_;
     std::unique_ptr<ParameterReader> reader_;

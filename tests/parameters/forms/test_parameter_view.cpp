@@ -6,14 +6,16 @@
 //     build/bin/test_parameters --gtest_filter='ParameterScreens*'
 #include "parameter_fixture.h"
 
-#include "alarms/zone_selection_panel.h"
+#include "widgets/zone_selection_panel.h"
 #include "parameters/forms/global_tab.h"
 #include "parameters/forms/input_tab.h"
 #include "parameters/forms/parameter_table.h"
 #include "parameters/forms/parameter_view.h"
+#include "base/navigation.h"
+#include "link/link_session.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
-#include "views/display_rules.h"
+#include "widgets/display_rules.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -71,8 +73,7 @@ protected:
 
 TEST_F(ParameterViewSim, ZoneAndGroupClicksOpenTheInputTabOnThatSelectionOnly) {
     main->selectTab(kViewOverview);
-    ASSERT_TRUE(ctx().showSingleZone);
-    ctx().showSingleZone(10);
+    ctx().navigation.requestZone(10);
     EXPECT_EQ(main->shownView(), kViewParameters);
     EXPECT_EQ(view->tabEingabe()->currentIndex(), ParameterView::kTabInput);
     for (int i = 0; i < kSelectionBoxCount; ++i) EXPECT_FALSE(view->selection()->groupBox(i)->isChecked()) << i;
@@ -83,7 +84,7 @@ TEST_F(ParameterViewSim, ZoneAndGroupClicksOpenTheInputTabOnThatSelectionOnly) {
     EXPECT_EQ(view->inputTab()->lblZoneVal(1)->text(), QStringLiteral("200 °C"));
 
     main->selectTab(kViewOverview);
-    ctx().showSingleGroup(2);
+    ctx().navigation.requestGroup(2);
     EXPECT_EQ(main->shownView(), kViewParameters);
     EXPECT_FALSE(view->selection()->singleZoneBox()->isChecked());
     EXPECT_TRUE(view->selection()->groupBox(2)->isChecked());
@@ -93,9 +94,9 @@ TEST_F(ParameterViewSim, ZoneAndGroupClicksOpenTheInputTabOnThatSelectionOnly) {
 
 TEST_F(ParameterViewSim, OfflineTheViewIsRefusedWithTheNotice) {
     main->selectTab(kViewOverview);
-    ctx().plant.Online = false;
+    t.link->goOffline();
     t.answer({QStringLiteral("2")});
-    ctx().showSingleZone(3);
+    ctx().navigation.requestZone(3);
     EXPECT_EQ(main->shownView(), kViewOverview);
     EXPECT_TRUE(t.lastNotice().contains(QStringLiteral("Diese Funktion ist im Offlinebetrieb nicht verfügbar.")));
 }
@@ -109,7 +110,7 @@ TEST_F(ParameterViewSim, TabsEnableTheirButtonsAndTheZoneTableIsReadByBlocks) {
     EXPECT_FALSE(view->selection()->isVisible());
 
     const int before = requestsContaining(QStringLiteral("KALP"));
-    ctx().showSingleGroup(1);
+    ctx().navigation.requestGroup(1);
     tabs->setCurrentIndex(ParameterView::kTabZoneParameters);
     EXPECT_TRUE(view->ValuesLoaded);
     EXPECT_TRUE(view->cmdPrint()->isEnabled());
@@ -163,21 +164,20 @@ TEST_F(ParameterViewSim, BoostEndsBeforeTheLinkStopsExceptDuringADiagnosis) {
     ctx().tool.Groups[1].BoostPower = 20;
     ctx().tool.Groups[1].BoostTime = 60;
     main->selectTab(kViewParameters);
-    ctx().showSingleGroup(1);
+    ctx().navigation.requestGroup(1);
     view->inputTab()->optBoost()->click();
     ASSERT_TRUE(view->boost().active());
     EXPECT_EQ(view->inputTab()->optBoost()->text(), QStringLiteral("Boost OFF"));
     EXPECT_EQ(bus.plant().setpoint(1, 1), 220);
 
-    ctx().plant.DiagnosisRunning = true;
+    t.link->setDiagnosisRunning(true);
     t.answer({QStringLiteral("2")});
-    ASSERT_TRUE(ctx().mayStopPlant);
-    EXPECT_FALSE(ctx().mayStopPlant());
+    EXPECT_FALSE(t.link->mayStop());
     EXPECT_TRUE(t.lastNotice().contains(QStringLiteral("solange eine Übertragung oder eine Diagnose läuft")));
     EXPECT_TRUE(view->boost().active());
 
-    ctx().plant.DiagnosisRunning = false;
-    EXPECT_TRUE(ctx().mayStopPlant());
+    t.link->setDiagnosisRunning(false);
+    EXPECT_TRUE(t.link->mayStop());
     EXPECT_FALSE(view->boost().active());
     EXPECT_EQ(view->inputTab()->optBoost()->text(), QStringLiteral("Boost ON"));
     EXPECT_EQ(bus.plant().setpoint(1, 1), 200);
@@ -185,7 +185,7 @@ TEST_F(ParameterViewSim, BoostEndsBeforeTheLinkStopsExceptDuringADiagnosis) {
 
 TEST_F(ParameterViewSim, PrintingByTabThroughThePrinter) {
     main->selectTab(kViewParameters);
-    ctx().showSingleZone(2);
+    ctx().navigation.requestZone(2);
     view->tabEingabe()->setCurrentIndex(ParameterView::kTabRecipes);
     t.answer({QStringLiteral("2")});
     view->cmdPrint()->click();
@@ -232,7 +232,7 @@ TEST_P(ParameterScreens, EveryTabFitsTheScreen) {
     ctx().plant.OutputsOn = bus.plant().outputsOn(1);
     main->TmrDate_Timer();  // the clock in the status bar
     main->selectTab(kViewParameters);
-    ctx().showSingleGroup(1);
+    ctx().navigation.requestGroup(1);
     static const char* kNames[] = {"recipes", "globals", "zone-parameters", "input"};
     for (int tab : {3, 1, 2, 0}) {
         view->tabEingabe()->setCurrentIndex(tab);
