@@ -65,7 +65,7 @@ const std::vector<ViewEntry>& viewRegistry() {
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
         {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
         {kViewParameters, TextNo::TabParameters, "frmParameter",
-         [](AppContext& c, MainWindow& m) { return new ParameterView(c, &m); }, false, kPagePorts, std::nullopt},
+         [](AppContext& c, MainWindow& m) { return new ParameterView(c, [&m] { m.selectTab(kViewParameters); }); }, false, kPagePorts, std::nullopt},
     };
     return views;
 }

@@ -15,7 +15,6 @@
 #include "plant/driver.h"
 #include "plant/tool_data.h"
 #include "plant/zone_table.h"
-#include "shell/main_window.h"
 #include "base/notification_hub.h"
 #include "widgets/touch_style.h"
 #include "support/notices.h"
@@ -49,8 +48,8 @@ QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
 }
 }  // namespace
 
-ParameterView::ParameterView(AppContext& ctx, MainWindow* main, QWidget* parent)
-    : View(parent), ctx_(ctx), main_(main), record_(ctx) {
+ParameterView::ParameterView(AppContext& ctx, std::function<void()> showMe, QWidget* parent)
+    : View(parent), ctx_(ctx), showMe_(std::move(showMe)), record_(ctx) {
     setObjectName(kModule);
     CommandFeedback& feedback = *this;
     commands_ = std::make_unique<ZoneInputCommands>(ctx, feedback, record_);
@@ -236,7 +235,7 @@ void ParameterView::ShowSingleZone(int zone) {
     }
     selectionChanged();
     tabs_->setCurrentIndex(kTabInput);
-    if (main_) main_->selectTab(kViewParameters);
+    if (showMe_) showMe_();
 }
 
 void ParameterView::ShowSingleGroup(int group) {
@@ -248,7 +247,7 @@ void ParameterView::ShowSingleGroup(int group) {
     }
     selectionChanged();
     tabs_->setCurrentIndex(kTabInput);
-    if (main_) main_->selectTab(kViewParameters);
+    if (showMe_) showMe_();
 }
 
 void ParameterView::selectionChanged() {

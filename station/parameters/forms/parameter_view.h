@@ -15,7 +15,7 @@
 #include "parameters/zone_input_commands.h"
 #include "widgets/view.h"
 
-#include <QPointer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,7 +31,6 @@ namespace zev {
 struct AppContext;
 class GlobalTab;
 class InputTab;
-class MainWindow;
 class ParameterTable;
 class ZoneSelectionPanel;
 
@@ -40,8 +39,9 @@ class ParameterView final : public View, private CommandFeedback {
 public:
     enum Tab { kTabRecipes = 0, kTabGlobals = 1, kTabZoneParameters = 2, kTabInput = 3 };
 
-    // main: the window whose tab it selects when a zone or group click opens it.
-    ParameterView(AppContext& ctx, MainWindow* main, QWidget* parent = nullptr);
+    // showMe: brings this view to the front (the main window's tab), when a
+    // zone or group click opens it.
+    ParameterView(AppContext& ctx, std::function<void()> showMe, QWidget* parent = nullptr);
     ~ParameterView() override;
 
     bool entering(int previousTab) override;
@@ -101,7 +101,7 @@ private:
     bool setpointLocked() const;
 
     AppContext& ctx_;
-    QPointer<MainWindow> main_;
+    std::function<void()> showMe_;
     OperatorRecord record_;
     std::unique_ptr<ZoneInputCommands> commands_;
     std::unique_ptr<ControllerCommands> controllers_;

@@ -3,7 +3,7 @@
 // table read by block reads, global parameters with their green and red cells,
 // accessible names, and the screenshots of every tab (ZEV_SCREENSHOT_DIR):
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
-//     build/bin/test_parameters --gtest_filter='ParameterScreens*'
+//     build/bin/test_parameters_forms --gtest_filter='*ParameterScreens*'
 #include "parameter_fixture.h"
 
 #include "widgets/zone_selection_panel.h"
