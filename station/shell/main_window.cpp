@@ -210,7 +210,10 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!ctx_.lifecycle.exitRequested() && ctx_.link && !ctx_.link->mayStop()) {
+    // Boost ends before the program does; the operator's own leaving is refused
+    // while the guard says so, a requested exit (error dialog, "off") goes on.
+    const bool mayStop = !ctx_.link || ctx_.link->mayStop();
+    if (!mayStop && !ctx_.lifecycle.exitRequested()) {
         event->ignore();
         return;
     }
