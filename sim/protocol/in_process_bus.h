@@ -41,6 +41,7 @@ public:
 
     Plant& plant() { return *plant_; }
     const Responder& responder() const { return *responder_; }
+    Responder& responder() { return *responder_; }
 
     // Runs the plant model for this many seconds of plant time.
     void advance(double seconds);

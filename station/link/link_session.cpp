@@ -105,9 +105,14 @@ void LinkSession::goOffline() {
 void LinkSession::setDiagnosisRunning(bool running) { diagnosisRunning_ = running; }
 
 void LinkSession::requestRestart(bool online) {
+    if (!mayStop()) return;
     QTimer::singleShot(0, this, [this, online] { emit restartRequested(online); });
 }
 
 void LinkSession::readValues() { poller_->readingPass(); }
+
+void LinkSession::holdPolling(bool hold) {
+    if (online_) ctx_.bus.EnableCyclicScan(!hold);
+}
 
 }  // namespace zev

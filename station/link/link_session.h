@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace zev {
@@ -67,6 +68,15 @@ public:
     // One reading pass of the zone poller (emits valuesRead).
     void readValues();
 
+    // Asked before the link stops for a restart and before the operator ends
+    // the program: false refuses (the parameter view ends boost there, and
+    // refuses while a transfer or a diagnosis runs). Without a guard: true.
+    void setStopGuard(std::function<bool()> guard) { stopGuard_ = std::move(guard); }
+    bool mayStop() { return !stopGuard_ || stopGuard_(); }
+    // Holds the cyclic scan while a batch of writes is on the line (the cache
+    // keeps the values read before); only online is there a scan to hold.
+    void holdPolling(bool hold);
+
 signals:
     void onlineChanged(bool online);
     void zonesRebuilt();
@@ -86,6 +96,7 @@ private:
     std::unique_ptr<AlarmLog> log_;
     std::unique_ptr<ZoneCommands> commands_;
     std::unique_ptr<ZonePoller> poller_;
+    std::function<bool()> stopGuard_;
 };
 
 }  // namespace zev

@@ -12,14 +12,22 @@
 
 namespace zev {
 
+using ZoneValues = std::array<std::int16_t, kMaxZones + 1>;
+// Every zone without a value: nothing has been read or wanted yet.
+constexpr ZoneValues noZoneValues() {
+    ZoneValues v{};
+    v.fill(static_cast<std::int16_t>(kNoValue));
+    return v;
+}
+
 struct ZoneParameter {
     QString Name;
     std::int16_t Min = 0;
     std::int16_t Max = 0;
     std::int16_t Reserved1 = 0;  // kept with the record; the station does not use them
     std::int16_t Reserved2 = 0;
-    std::array<std::int16_t, kMaxZones + 1> Value{};   // per zone 1..270; kNoValue = none
-    std::array<std::int16_t, kMaxZones + 1> Target{};  // what a recipe wants; kNoValue = none
+    ZoneValues Value = noZoneValues();   // per zone 1..270; kNoValue = none
+    ZoneValues Target = noZoneValues();  // what a recipe wants; kNoValue = none
     bool Writable = false;       // Min differs from Max
 };
 

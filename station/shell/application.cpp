@@ -29,6 +29,7 @@
 #include "support/password_store.h"
 #include "support/forms/system_printer.h"
 #include "support/scripted_operator.h"
+#include "shell/script_actions.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
@@ -198,6 +199,7 @@ int runStation(const CommandLine& cl) {
         return lifecycle.exitCode();
     }
     main.show();
+    if (auto* scripted = dynamic_cast<ScriptedOperator*>(op.get())) (new ScriptActions(ctx, main, *scripted))->start();
     if (cl.runFor > 0)
         QTimer::singleShot(static_cast<int>(cl.runFor * 1000.0), &main, [&lifecycle] { lifecycle.requestExit(0); });
     const int code = QApplication::exec();

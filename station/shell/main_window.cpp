@@ -231,6 +231,13 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Boost ends before the program does; the operator's own leaving is refused
+    // while the guard says so, a requested exit (error dialog, "off") goes on.
+    const bool mayStop = !ctx_.link || ctx_.link->mayStop();
+    if (!mayStop && !ctx_.lifecycle.exitRequested()) {
+        event->ignore();
+        return;
+    }
     if (!ctx_.lifecycle.exitRequested()) ctx_.lifecycle.requestExit(0);
     exitProgram();
     event->accept();

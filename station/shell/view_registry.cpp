@@ -5,6 +5,7 @@
 #include "base/app_context.h"
 #include "link/forms/bus_statistics_panel.h"
 #include "link/forms/ports_page.h"
+#include "parameters/forms/parameter_view.h"
 #include "shell/config_view.h"
 #include "shell/main_window.h"
 #include "shell/system_page.h"
@@ -64,7 +65,8 @@ const std::vector<ViewEntry>& viewRegistry() {
          ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle, {}}},
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
         {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
-        {kViewParameters, TextNo::TabParameters, "frmParameter", {}, false, kPagePorts, std::nullopt},
+        {kViewParameters, TextNo::TabParameters, "frmParameter",
+         [](AppContext& c, MainWindow& m) { return new ParameterView(c, [&m] { m.selectTab(kViewParameters); }); }, false, kPagePorts, std::nullopt},
     };
     return views;
 }

@@ -36,12 +36,25 @@ bool ScriptedOperator::readScript(const QString& file, QStringList* answers) {
 
 std::optional<QString> ScriptedOperator::next(const QString& shown) {
     if (lifecycle_.exitRequested()) return std::nullopt;  // leaving: nothing more is asked
-    if (answers_.isEmpty()) {
+    if (answers_.isEmpty() || answers_.front().startsWith(QLatin1Char('!'))) {
         out_ << "UNANSWERED " << oneLine(shown) << Qt::endl;
         lifecycle_.requestExit(kExitUnanswered);
         return std::nullopt;
     }
     return answers_.takeFirst();
+}
+
+std::optional<QString> ScriptedOperator::takeAction() {
+    if (lifecycle_.exitRequested() || answers_.isEmpty() || !answers_.front().startsWith(QLatin1Char('!')))
+        return std::nullopt;
+    const QString action = answers_.takeFirst().mid(1).trimmed();
+    out_ << "ACTION " << action << Qt::endl;
+    return action;
+}
+
+void ScriptedOperator::refuse(const QString& line) {
+    out_ << "UNKNOWN ACTION " << line << Qt::endl;
+    lifecycle_.requestExit(kExitUnanswered);
 }
 
 void ScriptedOperator::print(const QString& shown, const QString& answer) {

@@ -6,6 +6,8 @@
 // cannot answer is printed as "UNANSWERED <text>" and the program ends with 3.
 // A critical message box (notice kind 5) is printed with its title in brackets
 // before its text.
+// A line beginning with "!" is an action of the operator (shell/script_actions.h);
+// an interaction that meets an action instead of its answer is unanswered.
 #pragma once
 
 #include "support/operator.h"
@@ -39,6 +41,11 @@ public:
     int errorChoice(const ErrorReport& report, ErrorReportActions& actions) override;
 
     int remaining() const { return static_cast<int>(answers_.size()); }
+    // Lines beginning with "!" are actions of the operator, not answers: the
+    // next one (without its "!") when it is next in the script.
+    std::optional<QString> takeAction();
+    // Ends an unattended run on a line it cannot carry out.
+    void refuse(const QString& line);
     void addAnswers(const QStringList& answers) { answers_ << answers; }
 
 private:

@@ -40,6 +40,7 @@ ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent, int col
     for (int i = 0; i < kSelectionBoxCount; ++i) {
         auto* box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("chkGroup%1").arg(i));
+        box->setAccessibleName(box->objectName());
         box->setFont(touch::captionFont());
         box->setMinimumHeight(40);
         box->setChecked(i != kSelectionBox);  // every zone at first: the list hides nothing
@@ -55,6 +56,7 @@ ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent, int col
     auto* singleRow = new QHBoxLayout;
     single_ = new QCheckBox(this);
     single_->setObjectName(QStringLiteral("chkSingleZone"));
+    single_->setAccessibleName(single_->objectName());
     single_->setFont(touch::captionFont());
     single_->setMinimumHeight(40);
     single_->setStyleSheet(QStringLiteral("QCheckBox::indicator { width: 30px; height: 30px; }"));
@@ -62,6 +64,10 @@ ZoneSelectionPanel::ZoneSelectionPanel(AppContext& ctx, QWidget* parent, int col
     connect(single_, &QCheckBox::toggled, this, &ZoneSelectionPanel::selectionChanged);
     down_ = new QPushButton(QStringLiteral("-"), this);
     up_ = new QPushButton(QStringLiteral("+"), this);
+    down_->setObjectName(QStringLiteral("cmdScrZone0"));
+    up_->setObjectName(QStringLiteral("cmdScrZone1"));
+    down_->setAccessibleName(down_->objectName());
+    up_->setAccessibleName(up_->objectName());
     for (QPushButton* b : {down_, up_}) {
         b->setFont(touch::captionFont());
         b->setFixedSize(48, 44);
