@@ -113,7 +113,7 @@ void BM_Setpoint270Zones(benchmark::State& state) {
         for (int z = 1; z <= kZones; ++z) writes.push_back({z, value});
         const std::uint64_t before = line.writeBytes();
         const auto start = std::chrono::steady_clock::now();
-        failed += static_cast<int>(batch.run(zev::WriteCode::Setpoint, writes, {987, 991, 988, 989},
+        failed += static_cast<int>(batch.run(zev::ValueCode::Setpoint, writes, {987, 991, 988, 989},
                                              [](int) { return QString(); }).failed.size());
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(s);

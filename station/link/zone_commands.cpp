@@ -21,7 +21,7 @@ constexpr int kOwnSetpointPasses = 4;
 constexpr int kBlockFieldWidth = 4;  // "0250", "-010"
 
 bool isZoneParameter(int code) {
-    return code >= WriteCode::FirstZoneParameter && code <= WriteCode::LastZoneParameter;
+    return code >= ValueCode::FirstZoneParameter && code <= ValueCode::LastZoneParameter;
 }
 
 struct Running {
@@ -37,11 +37,11 @@ ZoneCommands::~ZoneCommands() = default;
 
 std::optional<WriteRange> ZoneCommands::range(int code) const {
     switch (code) {
-    case WriteCode::Setpoint: return WriteRange{0, 700};
-    case WriteCode::Mode: return WriteRange{0, 2};
-    case WriteCode::Tuning: return WriteRange{0, 1};
-    case WriteCode::TuningAck: return WriteRange{1, 1};
-    case WriteCode::OutputRate: return WriteRange{0, 100};
+    case ValueCode::Setpoint: return WriteRange{0, 700};
+    case ValueCode::Mode: return WriteRange{0, 2};
+    case ValueCode::Tuning: return WriteRange{0, 1};
+    case ValueCode::TuningAck: return WriteRange{1, 1};
+    case ValueCode::OutputRate: return WriteRange{0, 100};
     default: break;
     }
     if (!isZoneParameter(code)) return std::nullopt;
@@ -59,7 +59,7 @@ Refusal ZoneCommands::check(int zone, int code, int value) const {
     if (value == kNoValue) return Refusal::NoValue;
     if (!r) return Refusal::ReadOnly;
     if (value < r->min || value > r->max) return Refusal::OutOfRange;
-    if (z.ModeFlag && ((code == WriteCode::Mode && value == 1) || code == WriteCode::OutputRate))
+    if (z.ModeFlag && ((code == ValueCode::Mode && value == 1) || code == ValueCode::OutputRate))
         return Refusal::MonitorZone;
     return Refusal::None;
 }
@@ -110,24 +110,24 @@ void ZoneCommands::apply(int zone, int code, int value) {
     ZoneRecord& z = ctx_.plant.zone(zone);
     ZoneCommandRecord record{zone, code, 0, value};
     switch (code) {
-    case WriteCode::Setpoint:
+    case ValueCode::Setpoint:
         record.previous = z.Setpoint;
         own_[static_cast<std::size_t>(zone)] = {true, z.Setpoint, static_cast<std::int16_t>(value), kOwnSetpointPasses};
         z.Setpoint = static_cast<std::int16_t>(value);
         break;
-    case WriteCode::Mode:
+    case ValueCode::Mode:
         record.previous = z.Mode;
         z.Mode = static_cast<std::uint8_t>(value);
         break;
-    case WriteCode::Tuning:
+    case ValueCode::Tuning:
         record.previous = z.TuneState;
         z.TuneState = static_cast<std::uint8_t>(value);
         break;
-    case WriteCode::TuningAck:
+    case ValueCode::TuningAck:
         record.previous = z.TuneState;
         z.TuneState = 0;  // the tuning fault is acknowledged
         break;
-    case WriteCode::OutputRate:
+    case ValueCode::OutputRate:
         record.previous = z.OutputRate;
         z.OutputRate = static_cast<std::int16_t>(value);
         break;

@@ -19,6 +19,8 @@
 // per controller for all its channels.
 #pragma once
 
+#include "link/zone_values.h"
+
 #include <zev485.h>
 
 #include <QObject>
@@ -33,16 +35,6 @@ namespace zev {
 
 struct AppContext;
 
-// Value codes of the writes (the same numbers as myGetValue's, link/zone_values.h).
-namespace WriteCode {
-constexpr int Setpoint = 0;
-constexpr int FirstZoneParameter = 1;
-constexpr int LastZoneParameter = 28;
-constexpr int Mode = 2001;
-constexpr int Tuning = 2002;
-constexpr int TuningAck = 2003;
-constexpr int OutputRate = 3000;
-}  // namespace WriteCode
 
 // Why the station did not send a write.
 enum class Refusal {

@@ -13,9 +13,12 @@ struct AppContext;
 struct ZoneRecord;
 class Texts;
 
-// Value codes of myGetValue (the writes use the same numbers, WriteCode).
+// Value codes of the zone values, read with myGetValue and written with the
+// zone commands (zone parameters 1..28 are their own codes).
 namespace ValueCode {
 constexpr int Setpoint = 0;
+constexpr int FirstZoneParameter = 1;
+constexpr int LastZoneParameter = 28;
 constexpr int ActualValue = 1000;
 constexpr int StatusWord = 2000;
 constexpr int Mode = 2001;

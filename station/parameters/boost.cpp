@@ -36,7 +36,7 @@ QString Boost::countdownText() const {
 
 bool Boost::switchOn(const std::vector<bool>& SelectedZones) {
     if (active_) return true;
-    const WriteRange range = ctx_.link->commands().range(WriteCode::Setpoint).value_or(WriteRange{});
+    const WriteRange range = ctx_.link->commands().range(ValueCode::Setpoint).value_or(WriteRange{});
     const int setMin = range.min, setMax = range.max;
     std::vector<ZoneWrite> writes;
     std::array<int, 271> planned{};
@@ -65,7 +65,7 @@ bool Boost::switchOn(const std::vector<bool>& SelectedZones) {
     OperatorRecord::Command command(record_, ParamText::RecordBoostOn);
     CommandBatch batch(ctx_, feedback_);
     const BatchOutcome outcome =
-        batch.run(WriteCode::Setpoint, writes,
+        batch.run(ValueCode::Setpoint, writes,
                   {ParamText::ErrorsHeader, ParamText::NotSet, ParamText::Retry, ParamText::Cancel},
                   [&](int z) { return ctx_.texts(ParamText::SetValueOfZone) + QString::number(z); });
     saved_ = planned;
@@ -84,7 +84,7 @@ void Boost::switchOff() {
     if (writes.empty()) return;
     OperatorRecord::Command command(record_, ParamText::RecordBoostOff);
     CommandBatch batch(ctx_, feedback_);
-    batch.run(WriteCode::Setpoint, writes,
+    batch.run(ValueCode::Setpoint, writes,
               {ParamText::RestoreErrorsHeader, ParamText::NotSet, ParamText::RestoreRetry, ParamText::RestoreCancel},
               [&](int z) { return ctx_.texts(ParamText::BoostRestoring) + QString::number(z); });
 }

@@ -40,7 +40,7 @@ void ZoneInputCommands::setMode(const std::vector<bool>& sel, int index) {
     }
     static constexpr int kSuffix[] = {ParamText::ModeOffSuffix, ParamText::ModeManualSuffix, ParamText::ModeControlSuffix};
     CommandBatch(ctx_, feedback_)
-        .run(WriteCode::Mode, writes, {ParamText::ModeHeader, ParamText::ModeNotSet, ParamText::ModeRetry, ParamText::ModeCancel},
+        .run(ValueCode::Mode, writes, {ParamText::ModeHeader, ParamText::ModeNotSet, ParamText::ModeRetry, ParamText::ModeCancel},
              [&](int z) { return ctx_.texts(ParamText::ModeStatus) + QString::number(z) + ctx_.texts(kSuffix[index]); });
 }
 
@@ -145,7 +145,7 @@ void ZoneInputCommands::setTuning(const std::vector<bool>& sel, bool on) {
     }
     const int suffix = on ? ParamText::TuningSuffixOn : ParamText::TuningSuffixOff;
     CommandBatch(ctx_, feedback_)
-        .run(WriteCode::Tuning, writes,
+        .run(ValueCode::Tuning, writes,
              {ParamText::TuningHeader, ParamText::TuningNotSet, ParamText::TuningRetry, ParamText::TuningCancel},
              [&](int z) { return ctx_.texts(ParamText::TuningStatus) + QString::number(z) + ctx_.texts(suffix); });
 }
@@ -157,7 +157,7 @@ void ZoneInputCommands::acknowledgeTuning(const std::vector<bool>& sel) {
     for (int z : selectedList(ctx_, sel))
         if (ctx_.plant.zone(z).TuneState == 2) writes.push_back({z, 1});
     CommandBatch(ctx_, feedback_)
-        .run(WriteCode::TuningAck, writes,
+        .run(ValueCode::TuningAck, writes,
              {ParamText::AckHeader, ParamText::AckNotSet, ParamText::AckRetry, ParamText::AckCancel},
              [&](int z) { return ctx_.texts(ParamText::AckStatus) + QString::number(z); });
 }

@@ -19,8 +19,8 @@ bool identifyAndHeat(TestContext& tc, zevsim::InProcessBus& bus, int setpoint) {
     tc.link->start(true);  // the program's start sequence: the tool's alarm log, identification
     if (ctx.plant.ZoneCount != bus.plant().zoneCount()) return false;
     for (int z = 1; z <= ctx.plant.ZoneCount; ++z) {
-        if (!tc.link->commands().write(z, WriteCode::Setpoint, setpoint, 0).accepted()) return false;
-        if (!tc.link->commands().write(z, WriteCode::Mode, 2, 0).accepted()) return false;
+        if (!tc.link->commands().write(z, ValueCode::Setpoint, setpoint, 0).accepted()) return false;
+        if (!tc.link->commands().write(z, ValueCode::Mode, 2, 0).accepted()) return false;
     }
     bus.plant().setNoise(0.0);
     bus.advance(900.0);

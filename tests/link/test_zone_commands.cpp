@@ -50,15 +50,15 @@ TEST_F(ZoneCommandsTest, RefusedWritesSendNothingAndChangeNothing) {
         Refusal refusal;
     };
     const Case cases[] = {
-        {"setpoint above 700", 2, WriteCode::Setpoint, 701, Refusal::OutOfRange},
-        {"negative setpoint", 2, WriteCode::Setpoint, -1, Refusal::OutOfRange},
-        {"the no-value marker", 2, WriteCode::Setpoint, kNoValue, Refusal::NoValue},
+        {"setpoint above 700", 2, ValueCode::Setpoint, 701, Refusal::OutOfRange},
+        {"negative setpoint", 2, ValueCode::Setpoint, -1, Refusal::OutOfRange},
+        {"the no-value marker", 2, ValueCode::Setpoint, kNoValue, Refusal::NoValue},
         {"parameter above the driver's Max", 2, 5, 51, Refusal::OutOfRange},
         {"read-only parameter", 2, 7, 3, Refusal::ReadOnly},
-        {"manual mode for a monitor zone", 3, WriteCode::Mode, 1, Refusal::MonitorZone},
-        {"output rate for a monitor zone", 3, WriteCode::OutputRate, 20, Refusal::MonitorZone},
-        {"mode 3 cannot be set", 2, WriteCode::Mode, 3, Refusal::OutOfRange},
-        {"zone beyond ZoneCount", 13, WriteCode::Setpoint, 200, Refusal::NoZone},
+        {"manual mode for a monitor zone", 3, ValueCode::Mode, 1, Refusal::MonitorZone},
+        {"output rate for a monitor zone", 3, ValueCode::OutputRate, 20, Refusal::MonitorZone},
+        {"mode 3 cannot be set", 2, ValueCode::Mode, 3, Refusal::OutOfRange},
+        {"zone beyond ZoneCount", 13, ValueCode::Setpoint, 200, Refusal::NoZone},
     };
     for (const Case& c : cases) {
         const std::uint64_t before = commandTelegrams();
@@ -72,8 +72,8 @@ TEST_F(ZoneCommandsTest, RefusedWritesSendNothingAndChangeNothing) {
     tc.users->loadPasswords();
     const std::uint64_t beforeLevel = commandTelegrams();
     tc.answer({QStringLiteral("1"), QStringLiteral("1")});  // no login, twice
-    EXPECT_EQ(commands().write(2, WriteCode::Setpoint, 210, 2).refusal, Refusal::Level);
-    const BatchResult batch = commands().writeBatch({1, 2}, WriteCode::Setpoint, [](int) { return 210; }, 2);
+    EXPECT_EQ(commands().write(2, ValueCode::Setpoint, 210, 2).refusal, Refusal::Level);
+    const BatchResult batch = commands().writeBatch({1, 2}, ValueCode::Setpoint, [](int) { return 210; }, 2);
     EXPECT_TRUE(batch.levelRefused);
     EXPECT_TRUE(batch.accepted.empty() && batch.failed.empty());
     EXPECT_EQ(commandTelegrams(), beforeLevel);
@@ -84,9 +84,9 @@ TEST_F(ZoneCommandsTest, RefusedWritesSendNothingAndChangeNothing) {
 
     // The same zones take what is allowed, one telegram each.
     const std::uint64_t before = commandTelegrams();
-    EXPECT_TRUE(commands().write(2, WriteCode::Setpoint, 450, 0).accepted());
+    EXPECT_TRUE(commands().write(2, ValueCode::Setpoint, 450, 0).accepted());
     EXPECT_TRUE(commands().write(2, 5, 50, 0).accepted());
-    EXPECT_TRUE(commands().write(3, WriteCode::Mode, 0, 0).accepted());
+    EXPECT_TRUE(commands().write(3, ValueCode::Mode, 0, 0).accepted());
     EXPECT_EQ(commandTelegrams(), before + 3);
     EXPECT_EQ(bus.plant().setpoint(1, 2), 450);
     EXPECT_EQ(bus.plant().zoneParameter(1, 2, 5), 50);
@@ -102,7 +102,7 @@ TEST_F(ZoneCommandsTest, ABatchReportsTheSilentControllersZonesAndTheRetrySendsO
     for (int z = 1; z <= 12; ++z) all[static_cast<std::size_t>(z - 1)] = z;
     QStringList progress;
     const BatchResult first = commands().writeBatch(
-        all, WriteCode::Setpoint, [](int) { return 180; }, 0,
+        all, ValueCode::Setpoint, [](int) { return 180; }, 0,
         [&](int zone) { return QStringLiteral("Setze Wert von Zone %1").arg(zone); });
     EXPECT_EQ(first.failed, (std::vector<int>{5, 6, 7, 8}));
     EXPECT_EQ(first.accepted, (std::vector<int>{1, 2, 3, 4, 9, 10, 11, 12}));
@@ -115,7 +115,7 @@ TEST_F(ZoneCommandsTest, ABatchReportsTheSilentControllersZonesAndTheRetrySendsO
     bus.plant().clearAllFaults();
     ASSERT_TRUE(bus.plant().setSetpoint(1, 1, 111));
     const std::uint64_t before = commandTelegrams();
-    const BatchResult retry = commands().writeBatch(first.failed, WriteCode::Setpoint, [](int) { return 180; }, 0);
+    const BatchResult retry = commands().writeBatch(first.failed, ValueCode::Setpoint, [](int) { return 180; }, 0);
     EXPECT_EQ(retry.accepted, first.failed);
     EXPECT_TRUE(retry.failed.empty());
     EXPECT_EQ(commandTelegrams(), before + 4);
@@ -129,14 +129,14 @@ TEST_F(ZoneCommandsTest, CancelStopsTheBatchBeforeTheNextZone) {
     tc.pump.hook = [&] {
         if (++written == 2) commands().cancel();
     };
-    const BatchResult r = commands().writeBatch({1, 2, 3, 4, 5}, WriteCode::Setpoint, [](int) { return 190; }, 0);
+    const BatchResult r = commands().writeBatch({1, 2, 3, 4, 5}, ValueCode::Setpoint, [](int) { return 190; }, 0);
     tc.pump.hook = nullptr;
     EXPECT_TRUE(r.cancelled);
     EXPECT_EQ(r.accepted, (std::vector<int>{1, 2}));
     EXPECT_EQ(r.failed, (std::vector<int>{3, 4, 5}));
     EXPECT_EQ(bus.plant().setpoint(1, 3), 200);
     // The next batch is not cancelled by the old request.
-    EXPECT_EQ(commands().writeBatch({3}, WriteCode::Setpoint, [](int) { return 190; }, 0).accepted, std::vector<int>{3});
+    EXPECT_EQ(commands().writeBatch({3}, ValueCode::Setpoint, [](int) { return 190; }, 0).accepted, std::vector<int>{3});
 }
 
 TEST_F(ZoneCommandsTest, ParametersAreReadOneBlockPerController) {

@@ -63,7 +63,7 @@ TEST(ZonePoller, OwnSetpointIsNoChangeEvenBeforeTheCacheShowsItAControllersChang
     pass();
     ASSERT_EQ(tc.plant.zone(1).Setpoint, 200);
 
-    ASSERT_TRUE(tc.link->commands().write(1, WriteCode::Setpoint, 230, 0).accepted());
+    ASSERT_TRUE(tc.link->commands().write(1, ValueCode::Setpoint, 230, 0).accepted());
     EXPECT_EQ(bus.writes, 1);
     EXPECT_EQ(tc.plant.zone(1).Setpoint, 230) << "the accepted write updates the table";
     pass();  // the cache still has the old value
@@ -80,7 +80,7 @@ TEST(ZonePoller, OwnSetpointIsNoChangeEvenBeforeTheCacheShowsItAControllersChang
 
     // A controller that never shows our value has gone back to its own: after
     // two seconds that is a change like any other.
-    ASSERT_TRUE(tc.link->commands().write(1, WriteCode::Setpoint, 260, 0).accepted());
+    ASSERT_TRUE(tc.link->commands().write(1, ValueCode::Setpoint, 260, 0).accepted());
     for (int i = 0; i < 5; ++i) pass();
     EXPECT_EQ(tc.plant.zone(1).Setpoint, 250);
     EXPECT_EQ(setpointMessages(tc).back(), QString::fromUtf8("1 Sollwertänderung von 260 °C auf 250 °C"));
@@ -95,7 +95,7 @@ TEST(ZonePoller, OnTheSimulatorOurSetpointIsNoChangeTheControllersIs) {
     tc.link->readValues();
     ASSERT_EQ(tc.plant.zone(2).Setpoint, 200);
 
-    ASSERT_TRUE(tc.link->commands().write(2, WriteCode::Setpoint, 230, 0).accepted());
+    ASSERT_TRUE(tc.link->commands().write(2, ValueCode::Setpoint, 230, 0).accepted());
     ASSERT_TRUE(bus.waitForScan());
     tc.link->readValues();
     EXPECT_EQ(tc.plant.zone(2).Setpoint, 230);

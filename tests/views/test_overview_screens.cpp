@@ -68,11 +68,11 @@ TEST_F(OverviewScreens, Total24) {
     ASSERT_TRUE(identifyAndHeat(tc, bus));
     // A plant at work: one zone in manual mode, one tuning, one switched off,
     // one with a broken heater cooling down, one colder than its new setpoint.
-    ctx.link->commands().write(4, WriteCode::Mode, 1, 0);
-    ctx.link->commands().write(4, WriteCode::OutputRate, 40, 0);
-    ctx.link->commands().write(9, WriteCode::Tuning, 1, 0);
-    ctx.link->commands().write(12, WriteCode::Setpoint, 0, 0);
-    ctx.link->commands().write(20, WriteCode::Setpoint, 250, 0);
+    ctx.link->commands().write(4, ValueCode::Mode, 1, 0);
+    ctx.link->commands().write(4, ValueCode::OutputRate, 40, 0);
+    ctx.link->commands().write(9, ValueCode::Tuning, 1, 0);
+    ctx.link->commands().write(12, ValueCode::Setpoint, 0, 0);
+    ctx.link->commands().write(20, ValueCode::Setpoint, 250, 0);
     bus.plant().inject({FaultKind::HeaterOpen, 1, 7});
     bus.advance(120.0);
     ASSERT_TRUE(bus.waitForScan());
@@ -115,9 +115,9 @@ TEST_F(OverviewScreens, DetailAlarms) {
     ctx.tool.Groups[2].Name = QStringLiteral("Verteiler");
     ctx.tool.Groups[3].Name = QStringLiteral("Auswerferseite");
     ctx.plant.zone(1).Name = QStringLiteral("Düse 1 links");
-    ctx.link->commands().write(6, WriteCode::Setpoint, 235, 0);
-    ctx.link->commands().write(13, WriteCode::Mode, 1, 0);
-    ctx.link->commands().write(13, WriteCode::OutputRate, 25, 0);
+    ctx.link->commands().write(6, ValueCode::Setpoint, 235, 0);
+    ctx.link->commands().write(13, ValueCode::Mode, 1, 0);
+    ctx.link->commands().write(13, ValueCode::OutputRate, 25, 0);
     bus.plant().inject({FaultKind::BrokenSensor, 1, 3});
     bus.plant().inject({FaultKind::ShortedSensor, 1, 8});
     bus.plant().inject({FaultKind::HeaterOpen, 1, 10});

@@ -33,9 +33,9 @@ TEST_F(OverviewOnSimulator, ZonesInAlarmManualAndTuningAsTheControllersReportThe
     identify(bus);
     bus.plant().inject({FaultKind::BrokenSensor, 1, 3});
     bus.plant().inject({FaultKind::ShortedSensor, 2, 2});
-    ASSERT_TRUE(ctx.link->commands().write(4, WriteCode::Mode, 1, 0).accepted());
-    ASSERT_TRUE(ctx.link->commands().write(4, WriteCode::OutputRate, 40, 0).accepted());
-    ASSERT_TRUE(ctx.link->commands().write(5, WriteCode::Tuning, 1, 0).accepted());
+    ASSERT_TRUE(ctx.link->commands().write(4, ValueCode::Mode, 1, 0).accepted());
+    ASSERT_TRUE(ctx.link->commands().write(4, ValueCode::OutputRate, 40, 0).accepted());
+    ASSERT_TRUE(ctx.link->commands().write(5, ValueCode::Tuning, 1, 0).accepted());
     bus.advance(2.0);
     scan(bus);
 
