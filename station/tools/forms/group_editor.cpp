@@ -42,7 +42,6 @@ GroupEditor::GroupEditor(AppContext& ctx, QWidget* parent) : View(parent), ctx_(
     for (int i = 0; i <= kSelectionOption; ++i) {
         auto* b = new QRadioButton(this);
         b->setObjectName(QStringLiteral("optSelGrp%1").arg(i));
-        b->setAutoFillBackground(true);
         b->setMinimumHeight(40);
         choice->addButton(b, i);
         side->addWidget(b);
@@ -89,12 +88,12 @@ void GroupEditor::refreshOptions() {
             continue;
         }
         b->setText(groupCaption(ctx_, i));
-        QPalette pal = b->palette();
-        pal.setColor(QPalette::Window, groupColour(ctx_, i));
-        pal.setColor(QPalette::WindowText, groupTextColour(ctx_, i));
-        b->setPalette(pal);
-        // Zones cannot join a group that is not in use.
-        b->setEnabled(i == 0 || ctx_.tool.Groups[static_cast<std::size_t>(i)].Use);
+        // Zones cannot join a group that is not in use: it shows without its colour.
+        const bool usable = i == 0 || ctx_.tool.Groups[static_cast<std::size_t>(i)].Use;
+        b->setEnabled(usable);
+        b->setStyleSheet(usable ? QStringLiteral("QRadioButton { background-color: %1; color: %2; padding: 4px; }")
+                                      .arg(groupColour(ctx_, i).name(), groupTextColour(ctx_, i).name())
+                                : QStringLiteral("QRadioButton { padding: 4px; }"));
     }
     if (!options_[static_cast<std::size_t>(option_)]->isEnabled()) {
         option_ = kSelectionOption;

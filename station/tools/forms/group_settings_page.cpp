@@ -11,6 +11,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -43,14 +44,20 @@ GroupSettingsPage::GroupSettingsPage(AppContext& ctx, QWidget* parent) : QWidget
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setFont(touch::messageFont());
     table_->verticalHeader()->setDefaultSectionSize(44);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Long captions wrap at their blanks rather than being cut.
+    table_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(kColName, QHeaderView::Stretch);
     QStringList headers;
     for (int n : kTextColumns) headers << ctx.texts(n);
     table_->setHorizontalHeaderLabels(headers);
-    table_->horizontalHeader()->setFont(touch::captionFont());
-    for (int r = 0; r < kGroupCount; ++r)
+    for (int r = 0; r < kGroupCount; ++r) {
         for (int c = 0; c < kColCount; ++c) table_->setItem(r, c, new QTableWidgetItem);
+        // The colour is a widget of its own, so the row's selection never hides it.
+        auto* swatch = new QLabel(table_);
+        swatch->setObjectName(QStringLiteral("lblGroupColour%1").arg(r + 1));
+        table_->setCellWidget(r, kColColour, swatch);
+    }
     table_->selectRow(0);
     connect(table_, &QTableWidget::cellClicked, this, &GroupSettingsPage::MSFlexGrid1_Click);
     layout->addWidget(table_, 1);
@@ -139,8 +146,8 @@ void GroupSettingsPage::RefreshGrpSettingsTable() {
         const int r = g - 1;
         rows << QString::number(g);
         table_->item(r, kColName)->setText(ctx_.tool.Groups[static_cast<std::size_t>(g)].Name);
-        QTableWidgetItem* colour = table_->item(r, kColColour);
-        colour->setBackground(groupColour(ctx_, g));
+        static_cast<QLabel*>(table_->cellWidget(r, kColColour))
+            ->setStyleSheet(QStringLiteral("background-color: %1; margin: 4px;").arg(groupColour(ctx_, g).name()));
         table_->item(r, kColUse)->setText(s.useText(g));
         table_->item(r, kColLock)->setText(s.lockText(g));
         table_->item(r, kColDiagTime)->setText(s.settingText(GroupSetting::DiagTime, g));
