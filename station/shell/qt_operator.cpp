@@ -6,6 +6,7 @@
 #include "support/forms/err_ptnr_dialog.h"
 
 #include <QApplication>
+#include <QColorDialog>
 
 namespace zev {
 
@@ -48,6 +49,15 @@ std::optional<QString> QtOperator::chooseFiltered(const QString& title, const QS
     ChoiceDialog dialog(texts_, title, filterCaption, filters, items, initialFilter, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.chosen();
+}
+
+std::optional<std::uint32_t> QtOperator::chooseColour(const QString& title, std::uint32_t current) {
+    const QColor start(static_cast<int>(current & 0xFF), static_cast<int>((current >> 8) & 0xFF),
+                       static_cast<int>((current >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(start, parent_, title);
+    if (!chosen.isValid()) return std::nullopt;
+    return static_cast<std::uint32_t>(chosen.red()) | (static_cast<std::uint32_t>(chosen.green()) << 8) |
+           (static_cast<std::uint32_t>(chosen.blue()) << 16);
 }
 
 int QtOperator::errorChoice(const ErrorReport& report, ErrorReportActions& actions) {

@@ -26,6 +26,7 @@ public:
                                           const QStringList& filters,
                                           const std::function<QStringList(int)>& items,
                                           int initialFilter) override;
+    std::optional<std::uint32_t> chooseColour(const QString& title, std::uint32_t current) override;
     int errorChoice(const ErrorReport& report, ErrorReportActions& actions) override;
 
 private:

@@ -14,6 +14,8 @@
 #include "support/forms/login_page.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "tools/forms/group_editor.h"
+#include "tools/forms/group_settings_page.h"
 #include "views/overview_view.h"
 
 #include <QVBoxLayout>
@@ -59,8 +61,10 @@ const std::vector<ViewEntry>& viewRegistry() {
                          [](AppContext& c, MainWindow&, QWidget* p) { return new AlarmDbPage(c, p); }}},
         {kViewOverview, TextNo::TabOverview, "frmOverview",
          [](AppContext& c, MainWindow&) { return new OverviewView(c); }, true, kPagePorts, std::nullopt},
-        {kViewGroups, TextNo::TabGroups, "frmGroup", {}, false, kPageGroups,
-         ConfigPageEntry{kPageGroups, TextNo::PageGroups, {}}},
+        {kViewGroups, TextNo::TabGroups, "frmGroup", [](AppContext& c, MainWindow&) { return new GroupEditor(c); },
+         false, kPageGroups,
+         ConfigPageEntry{kPageGroups, TextNo::PageGroups,
+                         [](AppContext& c, MainWindow&, QWidget* p) { return new GroupSettingsPage(c, p); }}},
         {kViewTrend, TextNo::TabTrend, "frmTrend", {}, false, kPageTrendStyle,
          ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle, {}}},
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},

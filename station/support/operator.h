@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -67,6 +68,8 @@ public:
                                                   const QStringList& filters,
                                                   const std::function<QStringList(int)>& items,
                                                   int initialFilter) = 0;
+    // A colour chooser starting at `current` (0xBBGGRR); nullopt when cancelled.
+    virtual std::optional<std::uint32_t> chooseColour(const QString& title, std::uint32_t current) = 0;
     // The error dialog: returns 0 repeat, 1 continue, 2 leave the procedure, 3 end.
     virtual int errorChoice(const ErrorReport& report, ErrorReportActions& actions) = 0;
 };

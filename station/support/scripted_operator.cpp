@@ -130,6 +130,16 @@ std::optional<QString> ScriptedOperator::chooseFiltered(const QString& title, co
     return choose(title, all);
 }
 
+std::optional<std::uint32_t> ScriptedOperator::chooseColour(const QString& title, std::uint32_t current) {
+    const auto answer = textEntry(QStringLiteral("COLOUR %1 (%2)").arg(title).arg(current, 6, 16, QLatin1Char('0')));
+    if (!answer || answer->size() != 7 || !answer->startsWith(QLatin1Char('#'))) return std::nullopt;
+    bool ok = false;
+    const std::uint32_t rgb = answer->mid(1).toUInt(&ok, 16);
+    if (!ok) return std::nullopt;
+    // Written as on screen (red first), stored as the platform value (blue first).
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+
 int ScriptedOperator::errorChoice(const ErrorReport& report, ErrorReportActions&) {
     const QString shown = QStringLiteral("ERROR %1.%2 line %3: %4")
                               .arg(report.module, report.procedure)

@@ -1,7 +1,7 @@
 // The scripted operator of unattended runs (--script FILE). Each non-empty line
 // of the script answers the next interaction in order: a button number for a
 // notice, a text for a text or password entry, a number (or +n/-n) for the
-// number pad, an item for a choice, 0..3 for the error dialog, CANCEL to cancel
+// number pad, an item for a choice, #RRGGBB for a colour, 0..3 for the error dialog, CANCEL to cancel
 // an entry. Every interaction is printed on one line; an interaction the script
 // cannot answer is printed as "UNANSWERED <text>" and the program ends with 3.
 // A critical message box (notice kind 5) is printed with its title in brackets
@@ -38,6 +38,8 @@ public:
                                           const QStringList& filters,
                                           const std::function<QStringList(int)>& items,
                                           int initialFilter) override;
+    // Answered with "#RRGGBB".
+    std::optional<std::uint32_t> chooseColour(const QString& title, std::uint32_t current) override;
     int errorChoice(const ErrorReport& report, ErrorReportActions& actions) override;
 
     int remaining() const { return static_cast<int>(answers_.size()); }

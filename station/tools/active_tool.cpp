@@ -30,9 +30,9 @@ void loadZones(AppContext& ctx) {
         ZoneRecord& zone = ctx.plant.zone(z);
         const QString section = QStringLiteral("ZONE_") + threeDigits(z);
         zone.Name = s.GetIni(section, QStringLiteral("NAME"), QStringLiteral("ZONE ") + threeDigits(z), ini);
-        // Values outside their range (a damaged file) fall back to "none".
-        const int group = boundedInt(s.GetIni(section, QStringLiteral("GROUP"), QStringLiteral("0"), ini), 0, 255);
-        zone.Group = static_cast<std::uint8_t>(group <= kGroupCount ? group : 0);
+        // A group that is no number or not 0..8 (a damaged or hand-edited file) loads as "none".
+        const auto group = strictNumber(s.GetIni(section, QStringLiteral("GROUP"), QStringLiteral("0"), ini));
+        zone.Group = static_cast<std::uint8_t>(group && *group >= 0 && *group <= kGroupCount ? *group : 0);
         zone.BusAddress = static_cast<std::uint8_t>(
             boundedInt(s.GetIni(section, QStringLiteral("485ADR"), QStringLiteral("0"), ini), 0, 255));
         zone.Channel = static_cast<std::uint8_t>(
@@ -75,6 +75,7 @@ void LoadActiveTool(AppContext& ctx) {
 
     LoadGroups(ctx);
     loadZones(ctx);
+    releaseUnusedGroups(ctx);
 }
 
 }  // namespace zev

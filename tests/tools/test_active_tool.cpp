@@ -78,7 +78,8 @@ TEST_F(ActiveTool, StoredValuesAreReadAndDamagedOnesFallBack) {
     EXPECT_EQ(g[2].TextColor, 0xFFFFFFu);  // white on red
     const ZoneRecord& z3 = tc.ctx->plant.zone(3);
     EXPECT_EQ(z3.Name, QStringLiteral("Verteiler \"links\""));
-    EXPECT_EQ(z3.Group, 2);
+    EXPECT_EQ(z3.Group, 0);  // its group 2 is not in use; the file keeps the assignment
+    EXPECT_TRUE(toolIni().contains("[ZONE_003]\r\nNAME=Verteiler \"links\"\r\nGROUP=2\r\n"));
     EXPECT_EQ(z3.BusAddress, 1);
     EXPECT_EQ(z3.Channel, 3);
     EXPECT_EQ(tc.ctx->plant.zone(4).Group, 0);

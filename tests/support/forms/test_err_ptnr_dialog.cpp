@@ -30,6 +30,7 @@ TEST(ErrPtnrDialogFrames, ProgramInfoAndCallStackReachTheDialog) {
                                               const std::function<QStringList(int)>&, int) override {
             return std::nullopt;
         }
+        std::optional<std::uint32_t> chooseColour(const QString&, std::uint32_t) override { return std::nullopt; }
         int errorChoice(const ErrorReport& report, ErrorReportActions& actions) override {
             ErrPtnrDialog dialog(*texts, report, actions);
             const auto* info = dialog.findChild<QGroupBox*>(QStringLiteral("fraProgInfo"));

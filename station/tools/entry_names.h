@@ -1,0 +1,18 @@
+// Names the operator types for tools and tool content: they stay inside their
+// directory whatever is typed.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace zev {
+
+// Trimmed, with ":", "\", "/" and "?" replaced by "_"; nullopt for an empty
+// name, "." and ".." and a name with a control character.
+std::optional<QString> cleanEntryName(const QString& typed);
+
+// True when dir/name names an entry directly inside dir, also after symbolic
+// links are followed (an existing link that leads out of dir is refused).
+bool staysInside(const QString& dir, const QString& name);
+
+}  // namespace zev
