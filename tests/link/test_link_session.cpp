@@ -54,4 +54,26 @@ TEST(LinkSession, TheToolsAlarmLogTakesRecordsWithoutAnyView) {
     EXPECT_EQ(b[0].meldung, QStringLiteral("Werkzeug B geladen."));
 }
 
+// A link restart on the same tool keeps the log but begins a new run: an alarm
+// left open before the restart is closed at the zone's first reading after it.
+TEST(LinkSession, ARestartOnTheSameToolBeginsANewRunOfTheLog) {
+    TestContext tc;
+    tc.tool.LogFileDir = tc.home.file(QStringLiteral("TOOLS/A/LOGFILES/"));
+    tc.link->start(false);
+    AlarmLog* log = tc.ctx->alarmLog;
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->firstReading(5));
+    log->ErrLog(RecordType::Alarm, QStringLiteral("Düse"), 5, QStringLiteral("Fühlerbruch"));
+    EXPECT_FALSE(log->firstReading(5));
+    tc.clock.advance(10);
+    tc.link->stop();
+    tc.link->start(false);
+    ASSERT_EQ(tc.ctx->alarmLog, log);
+    tc.clock.advance(1);
+    EXPECT_TRUE(log->firstReading(5)) << "the restart begins a new run";
+    const auto r = zev::test::readRecords(tc.home.file(QStringLiteral("TOOLS/A/LOGFILES/STOER.MDB")));
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_FALSE(r[0].geht.isNull()) << "the alarm of the run before is closed";
+}
+
 }  // namespace
