@@ -13,6 +13,7 @@
 #include "support/forms/login_page.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "trend/forms/trend_view.h"
 #include "views/overview_view.h"
 
 #include <QVBoxLayout>
@@ -60,7 +61,7 @@ const std::vector<ViewEntry>& viewRegistry() {
          [](AppContext& c, MainWindow&) { return new OverviewView(c); }, true, kPagePorts, std::nullopt},
         {kViewGroups, TextNo::TabGroups, "frmGroup", {}, false, kPageGroups,
          ConfigPageEntry{kPageGroups, TextNo::PageGroups, {}}},
-        {kViewTrend, TextNo::TabTrend, "frmTrend", {}, false, kPageTrendStyle,
+        {kViewTrend, TextNo::TabTrend, "frmTrend", [](AppContext& c, MainWindow&) { return new TrendView(c); }, false, kPageTrendStyle,
          ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle, {}}},
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
         {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
