@@ -13,6 +13,7 @@
 #include "support/forms/login_page.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"
+#include "trend/forms/trend_style_page.h"
 #include "trend/forms/trend_view.h"
 #include "views/overview_view.h"
 
@@ -62,7 +63,8 @@ const std::vector<ViewEntry>& viewRegistry() {
         {kViewGroups, TextNo::TabGroups, "frmGroup", {}, false, kPageGroups,
          ConfigPageEntry{kPageGroups, TextNo::PageGroups, {}}},
         {kViewTrend, TextNo::TabTrend, "frmTrend", [](AppContext& c, MainWindow&) { return new TrendView(c); }, false, kPageTrendStyle,
-         ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle, {}}},
+         ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle,
+                         [](AppContext& c, MainWindow&, QWidget* p) { return new TrendStylePage(c, p); }}},
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
         {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
         {kViewParameters, TextNo::TabParameters, "frmParameter", {}, false, kPagePorts, std::nullopt},

@@ -13,6 +13,7 @@
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
 #include "trend/forms/trend_chart.h"
+#include "trend/forms/trend_style_page.h"
 #include "trend/forms/trend_view.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -198,6 +200,26 @@ TEST_F(TrendScreens, AHundredZonesOfThreeKindsShowNinetyAndSaySoASecondLater) {
     EXPECT_FALSE(t.lastNotice().contains("dargestellt"));
     wait(1200);
     EXPECT_TRUE(t.lastNotice().contains("Es können nicht alle ausgewählte Zonen dargestellt werden!"));
+}
+
+TEST_F(TrendScreens, TheStylePageSetsPenStyleZoomAndPeriodForTheNextShowing) {
+    TrendStylePage page(ctx());
+    EXPECT_EQ(page.sldLineWidth()->value(), 1);
+    EXPECT_TRUE(page.optTrendDrawStyle(0)->isChecked());
+    page.sldLineWidth()->setValue(3);
+    page.sldLupeZoomFkt()->setValue(4);
+    page.sldEnergyBarMinuten()->setValue(30);
+    page.optTrendDrawStyle(1)->click();
+    EXPECT_EQ(ctx().settings.GetIni("Trend", "EnergyBarMinuten", "", "*"), "30");
+    EXPECT_EQ(view->chart()->penWidth, 1);
+    main->selectTab(kViewAlarms);
+    main->selectTab(kViewTrend);
+    EXPECT_EQ(view->chart()->penWidth, 3);
+    EXPECT_EQ(view->chart()->lupeZoom, 4);
+    EXPECT_TRUE(view->chart()->smoothed);
+    TrendStylePage again(ctx());
+    EXPECT_EQ(again.sldLineWidth()->value(), 3);
+    EXPECT_TRUE(again.optTrendDrawStyle(1)->isChecked());
 }
 
 }  // namespace
