@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 namespace zev {
 
@@ -60,7 +61,21 @@ void TrendChart::setEnergyBars(std::vector<EnergyBar> bars) {
 
 void TrendChart::resizeEvent(QResizeEvent*) { emit plotSizeChanged(); }
 
+int TrendChart::valueAt(bool leftScale, int y) const {
+    const TrendScale& s = leftScale ? left : right;
+    return static_cast<int>(std::lround(s.minimum + (plotRect().bottom() - y) / s.pixelsPerUnit));
+}
+
 void TrendChart::mousePressEvent(QMouseEvent* e) {
+    const QPoint at = e->position().toPoint();
+    const QRect r = plotRect();
+    if (bars_.empty() && at.y() >= r.top() && at.y() <= r.bottom() && (at.x() < r.left() || at.x() > r.right())) {
+        // picScaleLeft_MouseDown / picScaleRight_MouseDown
+        marking_ = at.x() < r.left() ? 0 : 1;
+        markFrom_ = markTo_ = at.y();
+        update();
+        return;
+    }
     if (!lupeEnabled_ || !plotRect().contains(e->position().toPoint())) return;
     lupeAt_ = e->position().toPoint();
     lupeShown_ = true;
@@ -68,7 +83,21 @@ void TrendChart::mousePressEvent(QMouseEvent* e) {
     update();
 }
 
+void TrendChart::mouseReleaseEvent(QMouseEvent* e) {
+    if (marking_ < 0) return;
+    markTo_ = std::clamp(static_cast<int>(e->position().y()), plotRect().top(), plotRect().bottom());
+    const bool leftScale = marking_ == 0;
+    marking_ = -1;
+    update();
+    if (std::abs(markTo_ - markFrom_) >= 4) emit scaleMarked(leftScale, valueAt(leftScale, markFrom_), valueAt(leftScale, markTo_));
+}
+
 void TrendChart::mouseMoveEvent(QMouseEvent* e) {
+    if (marking_ >= 0) {
+        markTo_ = std::clamp(static_cast<int>(e->position().y()), plotRect().top(), plotRect().bottom());
+        update();
+        return;
+    }
     if (!lupeShown_) return;
     lupeAt_ = e->position().toPoint();
     update();
@@ -83,6 +112,17 @@ void TrendChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawPixmap(0, 0, plain_);
     if (lupeShown_) LupeRefresh(p);
+    if (marking_ >= 0) {
+        const QRect r = plotRect();
+        const int x = marking_ == 0 ? 0 : r.right() + 1;
+        const int w = marking_ == 0 ? r.left() : width() - r.right() - 1;
+        p.fillRect(QRect(x, std::min(markFrom_, markTo_), w, std::abs(markTo_ - markFrom_) + 1), QColor(0, 120, 215, 90));
+        const QString hint = markHint[marking_];
+        p.setPen(Qt::black);
+        const QRect box = p.fontMetrics().boundingRect(r.adjusted(8, 8, -8, -8), Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap, hint);
+        p.fillRect(box.adjusted(-4, -2, 4, 2), QColor(255, 255, 225));
+        p.drawText(box, Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap, hint);
+    }
 }
 
 void TrendChart::render(QPainter& p) {

@@ -60,14 +60,23 @@ public:
     // The lines as drawn, for the benchmark: renders into `target`.
     void render(QPainter& p);
 
+    // The hint shown while a scale is being marked (empty: none).
+    QString markHint[2];  // left, right
+
+    // The value of scale `left` (or right) at widget row y.
+    int valueAt(bool leftScale, int y) const;
+
 signals:
     void plotSizeChanged();
+    // A range marked by touch on the temperature (left) or output scale.
+    void scaleMarked(bool leftScale, int from, int to);
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
 
 private:
     void DrawGrid(QPainter& p, const QRect& r);
@@ -85,6 +94,9 @@ private:
     QPoint lupeAt_;
     QPixmap plain_;  // the chart without the lens, for the lens to enlarge
     std::vector<EnergyBar> bars_;
+    int marking_ = -1;  // 0 left scale, 1 right scale
+    int markFrom_ = 0;
+    int markTo_ = 0;
 };
 
 }  // namespace zev

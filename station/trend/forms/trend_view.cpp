@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -172,6 +173,10 @@ TrendView::TrendView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
         CalcLines();
         if (menu_->currentIndex() == PageEnergy) showEnergy();
     });
+
+    chart_->markHint[0] = ctx.texts(1267) + QLatin1Char(' ') + ctx.texts(1268);
+    chart_->markHint[1] = ctx.texts(1267) + QLatin1Char(' ') + ctx.texts(1269);
+    connect(chart_, &TrendChart::scaleMarked, this, &TrendView::scaleMarked);
 
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("TimerTrend"));
@@ -358,6 +363,27 @@ void TrendView::cmdScrollHistory_Click(int direction) {
     if (live_) return;
     end_ = end_.addSecs(direction * window_.span() / 2);
     FullDraw();
+}
+
+void TrendView::scaleMarked(bool leftScale, int from, int to) {
+    TrendScale& scale = leftScale ? chart_->left : chart_->right;
+    const ScaleLimits range{std::min(from, to), std::max(from, to)};
+    // The smallest span is 20; a scale there cannot be narrowed further.
+    if (scale.maximum - scale.minimum <= 20 && range.highest - range.lowest < 20) {
+        ctx_.op.notice(ctx_.texts(leftScale ? 1270 : 1271), ctx_.texts(193), {}, {}, 0);
+        return;
+    }
+    const int height = chart_->plotRect().height();
+    if (leftScale) TestRescale(scale, window_.lines(), height, range);
+    else TestRescale_Y(scale, window_.lines(), height, range);
+    chart_->update();
+    const QString shown = QStringLiteral("%1 - %2").arg(scale.minimum).arg(scale.maximum);
+    const QString question = leftScale ? ctx_.texts(1272) + shown + ctx_.texts(1273) : ctx_.texts(1274) + shown + ctx_.texts(1275);
+    const bool fix = ctx_.op.notice(question, ctx_.texts(1276), ctx_.texts(1277), {}, 2) == 1;
+    QCheckBox* box = leftScale ? fixLeft_ : fixRight_;
+    const QSignalBlocker quiet(box);  // the box follows; unticking it would rescale at once
+    box->setChecked(fix);
+    scale.fixed = fix;
 }
 
 void TrendView::showEnergy() {

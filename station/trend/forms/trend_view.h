@@ -62,6 +62,8 @@ public:
     void lstHistory_Click();
     void cmdDellHistoryFile_Click();
     void cmdScrollHistory_Click(int direction);
+    // picScaleLeft_MouseUp / picScaleRight_MouseUp: a range marked on a scale.
+    void scaleMarked(bool leftScale, int from, int to);
 
 private:
     void CalcLines();

@@ -202,6 +202,39 @@ TEST_F(TrendScreens, AHundredZonesOfThreeKindsShowNinetyAndSaySoASecondLater) {
     EXPECT_TRUE(t.lastNotice().contains("Es können nicht alle ausgewählte Zonen dargestellt werden!"));
 }
 
+TEST_F(TrendScreens, MarkingARangeOnTheTemperatureScaleSetsAndFixesIt) {
+    TrendChart* chart = view->chart();
+    ASSERT_EQ(chart->left.minimum, 20);
+    auto drag = [chart](int x, int fromY, int toY) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, fromY), chart->mapToGlobal(QPointF(x, fromY)),
+                          Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, toY), chart->mapToGlobal(QPointF(x, toY)),
+                            Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(chart, &press);
+        QApplication::sendEvent(chart, &release);
+    };
+    const int bottom = chart->plotRect().bottom();
+    auto yOf = [&](double v) { return static_cast<int>(bottom - chart->left.pixelsPerUnit * (v - chart->left.minimum)); };
+    t.answer({"1"});
+    drag(10, yOf(163), yOf(101));  // about 101..163: 100 .. 100 + 4 x 20
+    EXPECT_EQ(chart->left.minimum, 100);
+    EXPECT_EQ(chart->left.maximum, 180);
+    EXPECT_TRUE(t.lastNotice().contains("Soll die Skalierung der Temperaturachse fest auf den Bereich von 100 - 180"));
+    EXPECT_TRUE(chart->left.fixed);
+    EXPECT_TRUE(view->findChild<QCheckBox*>("chkScaleLeft")->isChecked());
+    // Fixed: new values leave it alone.
+    view->FullDraw();
+    EXPECT_EQ(chart->left.maximum, 180);
+    // Down to 20, then no further.
+    t.answer({"2"});
+    drag(10, yOf(112), yOf(125));
+    EXPECT_EQ(chart->left.maximum - chart->left.minimum, 20);
+    EXPECT_FALSE(chart->left.fixed);
+    t.answer({"1"});
+    drag(10, yOf(112), yOf(118));
+    EXPECT_TRUE(t.lastNotice().contains("Die Skalierung der Temperaturachse kann nicht mehr weiter verkleinert werden."));
+}
+
 TEST_F(TrendScreens, TheStylePageSetsPenStyleZoomAndPeriodForTheNextShowing) {
     TrendStylePage page(ctx());
     EXPECT_EQ(page.sldLineWidth()->value(), 1);
