@@ -2,8 +2,10 @@
 // chart's width at 1024x768), from a day file recorded every second:
 //   Load12h: ReadValBuffers of the whole window (warm page cache);
 //   LiveTick: one new point on 270 lines (shift, read it, rescale both axes);
-//   Draw: the chart with 270 lines whose values change at every point
-//         (the worst staircase), offscreen into an image;
+//   Draw/0: the chart with 270 lines whose values jump by up to 80 degrees at
+//         every point (the worst staircase), offscreen into an image;
+//   Draw/1: 270 lines that move by a degree at every point (a plant that
+//         regulates: noise on every reading);
 //   Export: 255 lines (the sheet's 256 columns) of the window as a worksheet.
 // Run: bench_trend --benchmark_min_time=0.2 ; the medians are the figures.
 #include "trend/forms/trend_chart.h"
@@ -92,9 +94,11 @@ BENCHMARK(LiveTick)->Unit(benchmark::kMicrosecond);
 
 void Draw(benchmark::State& state) {
     auto w = window(270);
+    const bool jumps = state.range(0) == 0;
     for (std::size_t i = 0; i < w.lines().size(); ++i)
         for (int p = 0; p <= kPoints; ++p)
-            w.lines()[i].data[static_cast<std::size_t>(p)] = static_cast<std::int16_t>(150 + (p * 7 + i * 3) % 80);
+            w.lines()[i].data[static_cast<std::size_t>(p)] =
+                static_cast<std::int16_t>(jumps ? 150 + (p * 7 + i * 3) % 80 : 150 + static_cast<int>(i % 60) + p % 2);
     zev::TrendChart chart(w);
     chart.resize(kPoints + 2 + zev::TrendChart::kLeftMargin + zev::TrendChart::kRightMargin, 600);
     chart.windowEnd = kEnd;
@@ -105,7 +109,7 @@ void Draw(benchmark::State& state) {
         chart.render(p);
     }
 }
-BENCHMARK(Draw)->Unit(benchmark::kMillisecond);
+BENCHMARK(Draw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void Export(benchmark::State& state) {
     auto w = window(255);

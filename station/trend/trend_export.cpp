@@ -29,7 +29,6 @@ QStringList removableVolumes(const QString& mounts, const QStringList& mediaRoot
     return volumes;
 }
 
-namespace {
 QString kindSuffix(int kind) {
     switch (kind) {
     case KindSetpoint: return QStringLiteral(" W");
@@ -39,7 +38,6 @@ QString kindSuffix(int kind) {
     default: return QStringLiteral(" I");
     }
 }
-}  // namespace
 
 bool writeTrendSheet(const QString& path, const TrendWindow& window, const QDateTime& end, const TrendSheet& sheet,
                      QString* error) {

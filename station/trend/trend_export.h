@@ -17,6 +17,10 @@ constexpr int kExportMaxLines = 255;
 // "YYYYMMDD-HHMM_2.xls" ... when that is taken, so no export replaces another.
 QString exportFileName(const QString& root, const QDateTime& now);
 
+// The heading suffix of a line's kind: " W" setpoint, " X" actual, " Y" output,
+// " I" heater current, " S" status.
+QString kindSuffix(int kind);
+
 // The mount points of removable volumes, in the order the mount table lists
 // them: those below one of `mediaRoots`. `mounts` is the text of the table.
 QStringList removableVolumes(const QString& mounts, const QStringList& mediaRoots);

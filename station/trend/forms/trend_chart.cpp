@@ -1,5 +1,6 @@
 #include "trend/forms/trend_chart.h"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -104,13 +105,13 @@ void TrendChart::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TrendChart::paintEvent(QPaintEvent*) {
-    if (plain_.size() != size()) plain_ = QPixmap(size());
+    if (plain_.size() != size()) plain_ = QImage(size(), QImage::Format_RGB32);
     {
         QPainter p(&plain_);
         render(p);
     }
     QPainter p(this);
-    p.drawPixmap(0, 0, plain_);
+    p.drawImage(0, 0, plain_);
     if (lupeShown_) LupeRefresh(p);
     if (marking_ >= 0) {
         const QRect r = plotRect();
@@ -153,27 +154,61 @@ void TrendChart::DrawGrid(QPainter& p, const QRect& r) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
+namespace {
+// Thin staircases straight into the image: every segment is horizontal or
+// vertical, so a pixel run per segment draws it exactly, and many times faster
+// than the general path of the painter.
+void stairsIntoImage(QImage& image, const QRect& clip, const std::vector<QPoint>& points, QRgb colour) {
+    auto span = [&](int x0, int x1, int y0, int y1) {
+        x0 = std::max(x0, clip.left());
+        x1 = std::min(x1, clip.right());
+        y0 = std::max(y0, clip.top());
+        y1 = std::min(y1, clip.bottom());
+        for (int y = y0; y <= y1; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = x0; x <= x1; ++x) line[x] = colour;
+        }
+    };
+    for (std::size_t v = 1; v < points.size(); ++v) {
+        const QPoint a = points[v - 1], b = points[v];
+        span(std::min(a.x(), b.x()), std::max(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.y(), b.y()));
+    }
+    if (points.size() == 1) span(points[0].x(), points[0].x(), points[0].y(), points[0].y());
+}
+}  // namespace
+
 void TrendChart::PaintLines(QPainter& p, const QRect& r) {
     p.save();
     p.setClipRect(r);
     p.setRenderHint(QPainter::Antialiasing, smoothed);
     const int bottom = r.bottom();
     std::vector<Vertex> run;
-    QPolygonF poly;
+    std::vector<QPoint> points;
+    // Thin staircases go straight into the image when the painter draws on one.
+    auto* image = dynamic_cast<QImage*>(p.device());
+    const bool direct = image && penWidth <= 1 && !p.transform().isScaling() &&
+                        (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied);
+    const QRect clip = r.adjusted(1, 1, -1, -1).translated(p.transform().map(QPoint(0, 0)));
     const auto& lines = window_.lines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const TrendLine& l = lines[i];
         const TrendScale& s = onRight(l.kind) ? right : left;
-        p.setPen(QPen(i < colours.size() ? colours[i] : QColor(Qt::blue), penWidth));
+        const QColor colour = i < colours.size() ? colours[i] : QColor(Qt::blue);
+        p.setPen(QPen(colour, penWidth));
         const bool smooth = smoothed && l.kind == KindActual;
         int start = 0;
         // One point is one pixel column, so a run never has more than two vertices a column.
         while (GetLinePoints(start, l.data, run)) {
             if (!smooth) {
-                poly.resize(static_cast<qsizetype>(run.size()));
+                points.resize(run.size());
                 for (std::size_t v = 0; v < run.size(); ++v)
-                    poly[static_cast<qsizetype>(v)] = QPointF(r.left() + 1 + run[v].p, s.y(bottom, run[v].value));
-                p.drawPolyline(poly);
+                    points[v] = QPoint(r.left() + 1 + run[v].p, static_cast<int>(std::lround(s.y(bottom, run[v].value))));
+                if (direct) {
+                    for (QPoint& pt : points) pt = p.transform().map(pt);
+                    stairsIntoImage(*image, clip, points, colour.rgb());
+                } else {
+                    p.drawPolyline(points.data(), static_cast<int>(points.size()));
+                }
                 continue;
             }
             // Smoothed: Bézier segments through the corners of the steps.
@@ -258,7 +293,8 @@ QString TrendChart::PaintLupeText() const {
     for (std::size_t i = 0; i < lines.size() && text.size() < 9; ++i) {
         const auto v = lines[i].data.size() > static_cast<std::size_t>(p) ? lines[i].data[static_cast<std::size_t>(p)]
                                                                            : kTrendNoValue;
-        if (v != kTrendNoValue) text << QStringLiteral("%1/%2: %3").arg(lines[i].zone).arg(lines[i].kind).arg(v);
+        if (v == kTrendNoValue) continue;
+        text << (i < names.size() ? names[i] : QString::number(lines[i].zone)) + QStringLiteral(": ") + QString::number(v);
     }
     return text.join(QLatin1Char('\n'));
 }
@@ -273,7 +309,7 @@ void TrendChart::LupeRefresh(QPainter& p) {
     QPainterPath circle;
     circle.addEllipse(lens);
     p.setClipPath(circle);
-    p.drawPixmap(lens, plain_, source);
+    p.drawImage(lens, plain_, source);
     p.setClipping(false);
     p.setPen(QPen(Qt::darkGray, 3));
     p.drawEllipse(lens);

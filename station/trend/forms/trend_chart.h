@@ -9,7 +9,7 @@
 
 #include <QColor>
 #include <QDateTime>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 #include <vector>
 
@@ -41,6 +41,7 @@ public:
     TrendScale left;
     TrendScale right;
     std::vector<QColor> colours;  // per line
+    std::vector<QString> names;   // per line, for the magnifier's text
     int penWidth = 1;
     bool smoothed = false;
     QString unit = QStringLiteral("\u00b0C");
@@ -92,7 +93,7 @@ private:
     bool lupeEnabled_ = false;
     bool lupeShown_ = false;
     QPoint lupeAt_;
-    QPixmap plain_;  // the chart without the lens, for the lens to enlarge
+    QImage plain_;  // the chart without the lens, for the lens to enlarge
     std::vector<EnergyBar> bars_;
     int marking_ = -1;  // 0 left scale, 1 right scale
     int markFrom_ = 0;

@@ -167,7 +167,7 @@ TrendView::TrendView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
     connect(xls, &QPushButton::clicked, this, [this] { CreateXLS(); });
     side->addWidget(xls);
 
-    selection_ = new ZoneSelectionPanel(ctx, this, 10);
+    selection_ = new ZoneSelectionPanel(ctx, this, 4);
     outer->addWidget(selection_);
     connect(selection_, &ZoneSelectionPanel::selectionChanged, this, [this] {
         CalcLines();
@@ -232,8 +232,12 @@ void TrendView::CalcLines() {
     bool cut = false;
     window_.setLines(zev::CalcLines(selected, kinds, &cut));
     chart_->colours.clear();
-    for (std::size_t i = 0; i < window_.lines().size(); ++i)
+    chart_->names.clear();
+    for (std::size_t i = 0; i < window_.lines().size(); ++i) {
+        const TrendLine& l = window_.lines()[i];
         chart_->colours.push_back(kPalette[(i / std::max<std::size_t>(1, kinds.size())) % std::size(kPalette)]);
+        chart_->names.push_back(zoneName(l.zone) + kindSuffix(l.kind));
+    }
     // The note comes a second later, when the chart is already drawn.
     if (cut)
         QTimer::singleShot(kCutMessageMs, this, [this] { ctx_.op.notice(ctx_.texts(1219), ctx_.texts(193), {}, {}, 0); });

@@ -42,6 +42,12 @@ protected:
         QDir().mkpath(ctx().tool.LogFileDir);
         ctx().plant.ZoneCount = 6;
         for (int z = 1; z <= 6; ++z) ctx().plant.zone(z).Name = QStringLiteral("Düse %1").arg(z);
+        // Long group names in use: the selection must still leave the window at 1024x768.
+        for (int g = 1; g <= 8; ++g) {
+            ctx().tool.Groups[static_cast<std::size_t>(g)].Name = QStringLiteral("Düsenseite Heißkanal %1").arg(g);
+            ctx().tool.Groups[static_cast<std::size_t>(g)].Use = true;
+            ctx().tool.Groups[static_cast<std::size_t>(g)].Color = 0xC0FFC0u + static_cast<std::uint32_t>(g) * 0x1800u;
+        }
         writeDayFile(log(), kDay, 25200, 28800, 6, [](int s, int z) {
             const int x = ramp(s, z);
             return TestEntry{230, x, 0, x >= 225 ? 30 : 100, 32};
