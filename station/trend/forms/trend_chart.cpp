@@ -77,6 +77,12 @@ void TrendChart::mousePressEvent(QMouseEvent* e) {
         update();
         return;
     }
+    if (bars_.empty() && at.y() > r.bottom() && at.x() >= r.left() && at.x() <= r.right()) {
+        // picTime_MouseDown: the time axis is dragged along x.
+        marking_ = 2;
+        markFrom_ = markTo_ = at.x();
+        return;
+    }
     if (!lupeEnabled_ || !plotRect().contains(e->position().toPoint())) return;
     lupeAt_ = e->position().toPoint();
     lupeShown_ = true;
@@ -86,6 +92,12 @@ void TrendChart::mousePressEvent(QMouseEvent* e) {
 
 void TrendChart::mouseReleaseEvent(QMouseEvent* e) {
     if (marking_ < 0) return;
+    if (marking_ == 2) {
+        marking_ = -1;
+        const int dx = static_cast<int>(e->position().x()) - markFrom_;
+        if (dx != 0) emit timeDragged(dx);
+        return;
+    }
     markTo_ = std::clamp(static_cast<int>(e->position().y()), plotRect().top(), plotRect().bottom());
     const bool leftScale = marking_ == 0;
     marking_ = -1;
@@ -94,6 +106,7 @@ void TrendChart::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TrendChart::mouseMoveEvent(QMouseEvent* e) {
+    if (marking_ == 2) return;
     if (marking_ >= 0) {
         markTo_ = std::clamp(static_cast<int>(e->position().y()), plotRect().top(), plotRect().bottom());
         update();
@@ -113,7 +126,7 @@ void TrendChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, plain_);
     if (lupeShown_) LupeRefresh(p);
-    if (marking_ >= 0) {
+    if (marking_ == 0 || marking_ == 1) {
         const QRect r = plotRect();
         const int x = marking_ == 0 ? 0 : r.right() + 1;
         const int w = marking_ == 0 ? r.left() : width() - r.right() - 1;

@@ -71,6 +71,8 @@ signals:
     void plotSizeChanged();
     // A range marked by touch on the temperature (left) or output scale.
     void scaleMarked(bool leftScale, int from, int to);
+    // The time axis dragged by so many pixels (to the right: positive).
+    void timeDragged(int pixels);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -95,7 +97,7 @@ private:
     QPoint lupeAt_;
     QImage plain_;  // the chart without the lens, for the lens to enlarge
     std::vector<EnergyBar> bars_;
-    int marking_ = -1;  // 0 left scale, 1 right scale
+    int marking_ = -1;  // 0 left scale, 1 right scale, 2 time axis
     int markFrom_ = 0;
     int markTo_ = 0;
 };

@@ -177,6 +177,12 @@ TrendView::TrendView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
     chart_->markHint[0] = ctx.texts(1267) + QLatin1Char(' ') + ctx.texts(1268);
     chart_->markHint[1] = ctx.texts(1267) + QLatin1Char(' ') + ctx.texts(1269);
     connect(chart_, &TrendChart::scaleMarked, this, &TrendView::scaleMarked);
+    // Dragging the time axis to the right shows earlier times (history only).
+    connect(chart_, &TrendChart::timeDragged, this, [this](int pixels) {
+        if (live_) return;
+        end_ = end_.addSecs(-static_cast<qint64>(std::llround(pixels * static_cast<double>(trendStep(window_.span(), window_.lastPoint())))));
+        FullDraw();
+    });
 
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("TimerTrend"));

@@ -138,6 +138,19 @@ TEST_F(TrendScreens, LiveTheRiseThenTheHistoryOfADay) {
     for (auto v : first.data) valid += v == 228;
     EXPECT_GT(valid, 100);
     shot("trend-history.png");
+    // Dragging the time axis 100 pixels to the right shows 100 points earlier.
+    {
+        TrendChart* chart = view->chart();
+        const QDateTime before = view->windowEnd();
+        const int y = chart->plotRect().bottom() + 8;
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, y), chart->mapToGlobal(QPointF(300, y)),
+                          Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(400, y), chart->mapToGlobal(QPointF(400, y)),
+                            Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(chart, &press);
+        QApplication::sendEvent(chart, &release);
+        EXPECT_EQ(view->windowEnd().secsTo(before), std::llround(100 * 3600.0 / P));
+    }
     view->cmdDellHistoryFile_Click();
     EXPECT_FALSE(QFile::exists(log() + "20260301.CDB"));
     EXPECT_EQ(view->lstHistory()->count(), 1);
