@@ -40,6 +40,8 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QAbstractButton>
+#include <QTextStream>
 #include <QTimer>
 #include <csignal>
 #include <memory>
@@ -199,6 +201,13 @@ int runStation(const CommandLine& cl) {
         return lifecycle.exitCode();
     }
     main.show();
+    if (cl.tab >= 0) main.selectTab(cl.tab);
+    for (const CommandLine::Click& click : cl.clicks)
+        QTimer::singleShot(static_cast<int>(click.after * 1000.0), &main, [&main, name = click.button] {
+            auto* button = main.findChild<QAbstractButton*>(name);
+            if (button && button->isVisible()) button->click();
+            else QTextStream(stdout) << "CLICK " << name << ": not found" << Qt::endl;
+        });
     if (auto* scripted = dynamic_cast<ScriptedOperator*>(op.get())) (new ScriptActions(ctx, main, *scripted))->start();
     if (cl.runFor > 0)
         QTimer::singleShot(static_cast<int>(cl.runFor * 1000.0), &main, [&lifecycle] { lifecycle.requestExit(0); });

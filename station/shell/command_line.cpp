@@ -33,6 +33,22 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& execut
                 c.runFor = v.toDouble(&ok);
                 if (!ok || c.runFor <= 0) c.error = QStringLiteral("--run-for needs a number of seconds above 0");
             }
+        } else if (a == QLatin1String("--tab")) {
+            QString v;
+            if (value(&v)) {
+                bool ok = false;
+                c.tab = v.toInt(&ok);
+                if (!ok || c.tab < 0 || c.tab > 7) c.error = QStringLiteral("--tab needs a view number 0..7");
+            }
+        } else if (a == QLatin1String("--click")) {
+            QString v;
+            if (value(&v)) {
+                const qsizetype at = v.lastIndexOf(QLatin1Char('@'));
+                bool ok = false;
+                const double after = at > 0 ? v.mid(at + 1).toDouble(&ok) : 0.0;
+                if (!ok || after < 0) c.error = QStringLiteral("--click needs NAME@SECONDS");
+                else c.clicks.append({v.left(at), after});
+            }
         } else if (a.startsWith(QLatin1String("LNGID="), Qt::CaseInsensitive)) {
             // The language tables read it from the arguments.
         } else if (a.startsWith(QLatin1String("--"))) {
@@ -46,7 +62,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& execut
 QString usageText() {
     return QStringLiteral(
         "Usage: zevcontrol [--home DIR] [LNGID=n] [--run-for SECONDS] [--script FILE]\n"
-        "                  [--screenshot FILE] [Qt options]\n"
+        "                  [--screenshot FILE] [--tab N] [--click NAME@SECONDS] [Qt options]\n"
         "\n"
         "  --home DIR         program directory: zev.ini, cmd.ini, ZEV3.ERR, TOOLS/, DRIVER/, ports/\n"
         "                     (default: the directory of the executable)\n"
@@ -68,6 +84,10 @@ QString usageText() {
         "                     !setpoint, !output (the entry follows), !wait SECONDS.\n"
         "  --screenshot FILE  save the main window as a PNG picture when the program leaves\n"
         "                     (for service reports and documentation)\n"
+        "  --tab N            show view N (0 overview ... 7 configuration) once the start is done\n"
+        "  --click NAME@SECONDS  press the button of that object name so many seconds after the\n"
+        "                     start (repeatable; unattended runs); a missing button prints\n"
+        "                       CLICK <name>: not found\n"
         "  -platform NAME     Qt's platform (e.g. offscreen); other Qt options work as well\n"
         "\n"
         "Environment:\n"
@@ -76,6 +96,8 @@ QString usageText() {
         "                     writable, else ~/.config/zevcontrol\n"
         "  ZEV485_PORTS       directory of the port links COM1..COM18 (default <home>/ports)\n"
         "  ZEVCONTROL_SHELL   set by a kiosk session to the program it runs as its shell\n"
+        "  ZEV_EXPORT_DRIVE   a directory that counts as the first removable drive for the\n"
+        "                     trend's spreadsheet export (before the mounted sticks)\n"
         "\n"
         "Exit status: 0 normal, 1 wrong language number, 2 bad command line, 3 unanswered script,\n"
         "4 ended from the error dialog.\n");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 namespace zev {
@@ -12,6 +13,12 @@ struct CommandLine {
     double runFor = 0.0;   // --run-for SECONDS: leave through the exit path after that time
     QString script;        // --script FILE: the scripted operator
     QString screenshot;    // --screenshot FILE: the main window as PNG when the program leaves
+    int tab = -1;          // --tab N: the view shown once the start is done (tabMain index)
+    struct Click {
+        QString button;    // object name
+        double after = 0;  // seconds after the start
+    };
+    QList<Click> clicks;   // --click NAME@SECONDS: presses that button then (unattended runs)
     bool help = false;
     QString error;         // a malformed option
     QStringList arguments; // everything, for "LNGID="

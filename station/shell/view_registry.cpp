@@ -16,6 +16,8 @@
 #include "support/texts.h"
 #include "tools/forms/group_editor.h"
 #include "tools/forms/group_settings_page.h"
+#include "trend/forms/trend_style_page.h"
+#include "trend/forms/trend_view.h"
 #include "views/overview_view.h"
 
 #include <QVBoxLayout>
@@ -65,8 +67,9 @@ const std::vector<ViewEntry>& viewRegistry() {
          false, kPageGroups,
          ConfigPageEntry{kPageGroups, TextNo::PageGroups,
                          [](AppContext& c, MainWindow&, QWidget* p) { return new GroupSettingsPage(c, p); }}},
-        {kViewTrend, TextNo::TabTrend, "frmTrend", {}, false, kPageTrendStyle,
-         ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle, {}}},
+        {kViewTrend, TextNo::TabTrend, "frmTrend", [](AppContext& c, MainWindow&) { return new TrendView(c); }, false, kPageTrendStyle,
+         ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle,
+                         [](AppContext& c, MainWindow&, QWidget* p) { return new TrendStylePage(c, p); }}},
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
         {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
         {kViewParameters, TextNo::TabParameters, "frmParameter",

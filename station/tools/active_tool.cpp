@@ -1,5 +1,7 @@
 #include "tools/active_tool.h"
 
+#include "trend/old_day_files.h"
+
 #include "link/bus_link.h"
 #include "base/app_context.h"
 #include "base/ini_values.h"
@@ -70,8 +72,7 @@ void LoadActiveTool(AppContext& ctx) {
     ctx.bus.SetLogFileDir(tool.LogFileDir);
     ctx.bus.FileLogging(true);
 
-    // History files of the older format are converted by the trend subsystem;
-    // until it exists they stay untouched in LOGFILES.
+    ConvertOldHistoryFiles(ctx);
 
     LoadGroups(ctx);
     loadZones(ctx);

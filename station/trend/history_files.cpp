@@ -3,10 +3,10 @@
 #include "base/app_context.h"
 #include "base/platform.h"
 #include "plant/tool_data.h"
+#include "trend/history_list.h"
 
 #include <QDir>
 #include <QFile>
-#include <algorithm>
 
 namespace zev {
 
@@ -14,8 +14,9 @@ QStringList pruneHistoryFiles(AppContext& ctx) {
     QStringList deleted;
     const QString dir = ctx.tool.LogFileDir;
     if (dir.isEmpty()) return deleted;
-    QStringList files = QDir(dir).entryList({QStringLiteral("*.CDB")}, QDir::Files);  // any case, as the old drives had it
-    std::sort(files.begin(), files.end());
+    // The day files named by a date, oldest first (the history list's rule).
+    QStringList files;
+    for (const HistoryDay& d : historyDays(dir)) files << d.fileName;
     qsizetype remaining = files.size();
     qsizetype next = 0;
     auto remove = [&](const QString& name) {

@@ -14,8 +14,8 @@ struct AppContext;
 constexpr int kHistoryFilesKept = 10;
 constexpr qint64 kMinFreeBytes = qint64(400) * 1024 * 1024;
 
-// The day's retention of the history files "*.CDB" in LogFileDir: beyond ten
-// the oldest by name go; then, while the disk has less than 400 MiB free and two
+// The day's retention of the day files in LogFileDir (named by a date, any
+// case of ".CDB"; historyDays): beyond ten the oldest go; then, while the disk has less than 400 MiB free and two
 // or more remain, the next oldest. Returns the names deleted.
 QStringList pruneHistoryFiles(AppContext& ctx);
 
