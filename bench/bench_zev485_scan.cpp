@@ -6,82 +6,28 @@
 //   build/bin/bench_zev485_scan --benchmark_min_time=0.2
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <filesystem>
-#include <memory>
-#include <random>
+#include "common/emulated_line.h"
 
-#include "protocol/pty_server.h"
-#include "zev485.h"
-#include "zev485_diag.h"
-
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using zev::bench::EmulatedLine;
 
 namespace {
 
-constexpr int kControllers = 18;
-constexpr int kChannels = 15;
+constexpr int kControllers = zev::bench::kLineControllers;
+constexpr int kChannels = zev::bench::kLineChannels;
 
-// A plant of 270 zones in closed-loop control near their setpoints, served on
-// a pty at the given baud rate, with the library scanning it.
-class EmulatedLine {
-public:
-    explicit EmulatedLine(long baud) {
-        std::random_device random;
-        home_ = fs::temp_directory_path() / ("zev485-bench-" + std::to_string(random()));
-        fs::create_directories(home_);
-        ::setenv("ZEV485_PORTS", home_.c_str(), 1);
-
-        plant_ = std::make_unique<zevsim::Plant>(
-            std::vector<zevsim::ControllerConfig>(kControllers, zevsim::ControllerConfig{kChannels}));
-        for (int a = 1; a <= kControllers; ++a)
-            for (int c = 1; c <= kChannels; ++c) {
-                plant_->setSetpoint(a, c, 200 + 2 * c);
-                plant_->setMode(a, c, 2);
-            }
-        plant_->advance(900.0);  // warm: typical values, not a cold start's zeros
-        responder_ = std::make_unique<zevsim::Responder>(*plant_);
-        responder_->setObserver([this](std::string_view request, std::string_view reply) {
-            lineBytes_ += request.size() + 2 + reply.size();  // STX, ETX around the request
-        });
-        server_ = std::make_unique<zevsim::PtyServer>(*responder_,
-                                                      zevsim::PtyServerOptions{(home_ / "COM1").string(), baud, 2});
-        server_->start();
-        if (ZEV485_SetMasterPort(1, 0, baud, 200, 2) != 1)
-            throw std::runtime_error(zev485::lastPortError());
-        for (int a = 1; a <= kControllers; ++a) {
-            ZEV485_Set_AnzKan(static_cast<uint8_t>(a), kChannels);
-            ZEV485_SetOnline(static_cast<uint8_t>(a), 1);
-        }
-        ZEV485_EnableCyclicScan(1);
-        zev485::waitForScans(zev485::completedScans() + 1, 30s);
-    }
-
-    ~EmulatedLine() {
-        ZEV485_EnableCyclicScan(0);
-        for (int a = 1; a <= kControllers; ++a)
-            ZEV485_SetOnline(static_cast<uint8_t>(a), 0);
-        ZEV485_SetMasterPort(0, 0, 0, 0, 0);
-        server_->stop();
-        ::unsetenv("ZEV485_PORTS");
-        std::error_code ec;
-        fs::remove_all(home_, ec);
-    }
-
-    std::uint64_t lineBytes() const { return lineBytes_; }
-
-private:
-    fs::path home_;
-    std::unique_ptr<zevsim::Plant> plant_;
-    std::unique_ptr<zevsim::Responder> responder_;
-    std::unique_ptr<zevsim::PtyServer> server_;
-    std::atomic<std::uint64_t> lineBytes_{0};
-};
+// Zones near their setpoints after a warm-up: typical values, not a cold start's zeros.
+EmulatedLine::Options warmLine(long baud) {
+    EmulatedLine::Options o;
+    o.baud = baud;
+    o.setpoint = [](int, int c) { return 200 + 2 * c; };
+    o.warmSeconds = 900.0;
+    return o;
+}
 
 void BM_FullScan270Zones(benchmark::State& state) {
     const long baud = state.range(0);
-    EmulatedLine line(baud);
+    EmulatedLine line(warmLine(baud));
     // Start timing at a scan boundary.
     std::uint64_t scans = zev485::completedScans();
     zev485::waitForScans(scans + 1, 30s);
@@ -110,7 +56,7 @@ BENCHMARK(BM_FullScan270Zones)->Arg(9600)->Arg(19200)->Arg(38400)->UseManualTime
 
 void BM_SetValExDuringScan(benchmark::State& state) {
     const long baud = state.range(0);
-    EmulatedLine line(baud);
+    EmulatedLine line(warmLine(baud));
     std::mt19937 random(7);
     std::uniform_int_distribution<int> address(1, kControllers);
     std::uniform_int_distribution<int> channel(1, kChannels);
