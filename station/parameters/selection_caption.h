@@ -3,7 +3,7 @@
 // and their count; none by "Keine Zonen ausgewählt".
 #pragma once
 
-#include "link/zone_selection.h"
+#include "plant/zone_selection.h"
 
 #include <QString>
 #include <vector>

@@ -27,7 +27,7 @@
 #include "support/error_protocol.h"
 #include "support/operator.h"
 #include "support/password_store.h"
-#include "support/forms/system_printer.h"
+#include "shell/system_printer.h"
 #include "support/scripted_operator.h"
 #include "shell/script_actions.h"
 #include "support/text_numbers.h"

@@ -10,7 +10,7 @@
 #include "base/settings.h"
 #include "shell/splash_window.h"
 #include "widgets/touch_style.h"
-#include "support/forms/updater.h"
+#include "shell/updater.h"
 #include "shell/status_bar.h"
 #include "shell/view_registry.h"
 #include "base/clock.h"

@@ -3,7 +3,7 @@
 #include "shell/entry_dialogs.h"
 #include "shell/hinweis_dialog.h"
 #include "shell/touch_keyboard.h"
-#include "support/forms/err_ptnr_dialog.h"
+#include "shell/err_ptnr_dialog.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -10,7 +10,7 @@
 #include "base/notification_hub.h"
 #include "base/settings.h"
 #include "shell/splash_window.h"
-#include "support/forms/updater.h"
+#include "shell/updater.h"
 #include "base/clock.h"
 #include "support/operator.h"
 #include "support/procedure.h"

@@ -2,7 +2,7 @@
 
 #include "base/app_context.h"
 #include "base/platform.h"
-#include "support/forms/updater.h"
+#include "shell/updater.h"
 #include "support/notices.h"
 #include "support/procedure.h"
 #include "support/texts.h"

@@ -7,7 +7,7 @@
 // including a changed assignment of zones to groups (0x401).
 #pragma once
 
-#include "link/zone_selection.h"
+#include "plant/zone_selection.h"
 
 #include <QWidget>
 #include <array>

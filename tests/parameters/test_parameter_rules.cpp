@@ -2,7 +2,7 @@
 // of a selection, the selection's caption.
 #include "parameter_fixture.h"
 
-#include "link/zone_selection.h"
+#include "plant/zone_selection.h"
 #include "parameters/input_display.h"
 #include "parameters/selection_caption.h"
 #include "parameters/table_rules.h"

@@ -8,7 +8,7 @@
 #include "shell/qt_operator.h"
 #include "shell/settings_failure.h"
 #include "shell/touch_keyboard.h"
-#include "support/forms/updater.h"
+#include "shell/updater.h"
 
 #include <QApplication>
 #include <QLabel>

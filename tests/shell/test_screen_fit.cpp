@@ -17,7 +17,7 @@
 #include "shell/startup.h"
 #include "shell/touch_keyboard.h"
 #include "widgets/touch_style.h"
-#include "support/forms/err_ptnr_dialog.h"
+#include "shell/err_ptnr_dialog.h"
 #include "views/overview_view.h"
 
 #include <QApplication>

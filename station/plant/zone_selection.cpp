@@ -1,4 +1,4 @@
-#include "link/zone_selection.h"
+#include "plant/zone_selection.h"
 
 #include "plant/zone_table.h"
 

@@ -1,6 +1,6 @@
 // frmSelectLng: choosing a language by double-click or with the Enter key.
-#include "support/forms/select_language_dialog.h"
-#include "test_texts_fixture.h"
+#include "shell/select_language_dialog.h"
+#include "../support/test_texts_fixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "support/forms/system_printer.h"
+#include "shell/system_printer.h"
 
-#include "support/forms/report_renderer.h"
+#include "shell/report_renderer.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,7 +2,7 @@
 // its own frame and the call stack beside the failure.
 #include "test_context.h"
 
-#include "support/forms/err_ptnr_dialog.h"
+#include "shell/err_ptnr_dialog.h"
 #include "support/procedure.h"
 #include "support/zev_error.h"
 

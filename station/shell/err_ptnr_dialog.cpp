@@ -1,4 +1,4 @@
-#include "support/forms/err_ptnr_dialog.h"
+#include "shell/err_ptnr_dialog.h"
 
 #include "widgets/touch_style.h"
 #include "support/text_numbers.h"

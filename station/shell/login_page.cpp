@@ -1,4 +1,4 @@
-#include "support/forms/login_page.h"
+#include "shell/login_page.h"
 
 #include "base/app_context.h"
 #include "widgets/touch_style.h"

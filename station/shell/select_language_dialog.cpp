@@ -1,4 +1,4 @@
-#include "support/forms/select_language_dialog.h"
+#include "shell/select_language_dialog.h"
 
 #include "support/texts.h"
 

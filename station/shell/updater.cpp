@@ -1,4 +1,4 @@
-#include "support/forms/updater.h"
+#include "shell/updater.h"
 #include "support/notices.h"
 
 #include "base/app_context.h"

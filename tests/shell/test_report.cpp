@@ -3,8 +3,8 @@
 // order, the header row again on each page, page numbers), and real PDF files.
 #include "temp_home.h"
 
-#include "support/forms/system_printer.h"
-#include "support/forms/report_renderer.h"
+#include "shell/system_printer.h"
+#include "shell/report_renderer.h"
 
 #include <QFile>
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "support/forms/report_renderer.h"
+#include "shell/report_renderer.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 // The common zone selection: a zone is selected by its group's box, by the
 // "selection" box when marked in the group editor, or as the single zone.
-#include "link/zone_selection.h"
+#include "plant/zone_selection.h"
 #include "plant/zone_table.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "support/forms/language_page.h"
+#include "shell/language_page.h"
 
 #include "base/app_context.h"
 #include "widgets/touch_style.h"
-#include "support/forms/updater.h"
+#include "shell/updater.h"
 #include "support/operator.h"
 #include "support/text_numbers.h"
 #include "support/texts.h"

@@ -1,4 +1,4 @@
-#include "support/forms/error_log_page.h"
+#include "shell/error_log_page.h"
 
 #include "base/app_context.h"
 #include "widgets/touch_style.h"
