@@ -1,43 +1,37 @@
 #!/usr/bin/python3
 """The station's rule of dependence: a folder includes only from its own floor
-and the floors below it (docs/architecture.md). A forms/ folder of a logic
-floor may also use widgets/. Prints every include that points up; exit status 1
-when there is one."""
+and the floors below it (docs/architecture.md), and logic never includes forms
+(widgets/, views/, shell/ and every forms/ folder). Prints every include that
+breaks it; exit status 1 when there is one."""
 import os
 import re
 import sys
 
-LOGIC = [["base"], ["plant"], ["support"], ["alarms"], ["link"], ["tools", "trend", "parameters", "diagnosis"]]
-FORMS = [["widgets"], ["views"], ["shell"]]
+FLOORS = [["base"], ["plant"], ["support"], ["widgets"], ["alarms"], ["link"],
+          ["tools", "trend", "parameters", "diagnosis"], ["views"], ["shell"]]
+FORMS_FLOORS = {"widgets", "views", "shell"}
 
 
 def floor_of(path):
-    """(stack, floor number) of a station-relative path; forms/ folders sit in
-    the forms stack below widgets, at their subsystem's logic floor."""
-    parts = path.split("/")
-    top = parts[0]
-    for n, names in enumerate(LOGIC):
+    top = path.split("/")[0]
+    for n, names in enumerate(FLOORS):
         if top in names:
-            return ("forms", -len(LOGIC) + n) if "forms" in parts[1:-1] else ("logic", n)
-    for n, names in enumerate(FORMS):
-        if top in names:
-            return ("forms", n)
+            return n
     return None
+
+
+def is_forms(path):
+    parts = path.split("/")
+    return parts[0] in FORMS_FLOORS or "forms" in parts[1:-1]
 
 
 def allowed(source, target):
     s, t = floor_of(source), floor_of(target)
     if s is None or t is None:
         return True
-    if t[0] == "logic":
-        # Logic is below every forms floor; within logic only downwards.
-        limit = s[1] if s[0] == "logic" else (s[1] + len(LOGIC) if s[1] < 0 else len(LOGIC))
-        return t[1] <= limit
-    if s[0] == "logic":
+    if is_forms(target) and not is_forms(source):
         return False  # logic never includes forms
-    if t[1] < 0 and s[1] < 0:
-        return t[1] <= s[1]
-    return t[1] <= s[1] or (t[1] == 0 and s[1] < 0)  # forms/ folders may use widgets/
+    return t <= s
 
 
 def main(root):

@@ -2,6 +2,8 @@
 // groups 1..8 come from the tool's SETTINGS.INI with their defaults.
 #pragma once
 
+#include "plant/group_colours.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -10,10 +12,6 @@ namespace zev {
 
 struct AppContext;
 
-// Default colours of groups 1..8 (0xBBGGRR).
-std::uint32_t defaultGroupColour(int group);
-// Black or white text, whichever contrasts with the background colour.
-std::uint32_t GetContrast(std::uint32_t colour);
 // "Gruppe " or "Group ", by the stored language choice.
 QString defaultGroupPrefix(AppContext& ctx);
 // A whole decimal number and nothing else (blanks around it allowed); nullopt

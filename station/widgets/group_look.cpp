@@ -2,7 +2,7 @@
 
 #include "base/app_context.h"
 #include "support/texts.h"
-#include "tools/groups.h"
+#include "plant/group_colours.h"
 #include "widgets/display_rules.h"
 #include "plant/zone_table.h"
 #include "plant/tool_data.h"
