@@ -182,3 +182,20 @@ TEST(DiagnosisRules, EndTimesFollowTheMonotonicClockNotTheWallClock) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DiagnosisRules, SensorBreakingDuringTriacCheckStaysInTheProtocolAndOutOfTheWatch) {
+    Rig rig;
+    rig.bus.hideBroken = true;
+    rig.physics = [&](int d) {
+        rig.bus.broken[2] = true;  // breaks at once: no reading, status 0x8
+        rig.bus.temp[1] = d == 1 ? 36 : 30;
+        rig.bus.temp[2] = 90;      // what a broken input would show if it were read
+    };
+    EXPECT_EQ(rig.run({1, 2}), kDiagPassed);
+    EXPECT_EQ(rig.faults(), QStringList{QStringLiteral("Z2 hat Fühlerbruch und wird von der Diagnose ausgeschlossen.")});
+    EXPECT_EQ(rig.diag.protocol().state().faults, 1);
+}
+
+}  // namespace
