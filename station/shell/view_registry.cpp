@@ -2,6 +2,7 @@
 
 #include "alarms/forms/alarm_db_page.h"
 #include "alarms/forms/alarm_view.h"
+#include "diagnosis/forms/diagnosis_view.h"
 #include "base/app_context.h"
 #include "link/forms/bus_statistics_panel.h"
 #include "link/forms/ports_page.h"
@@ -63,7 +64,8 @@ const std::vector<ViewEntry>& viewRegistry() {
         {kViewTrend, TextNo::TabTrend, "frmTrend", {}, false, kPageTrendStyle,
          ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle, {}}},
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
-        {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
+        {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", [](AppContext& c, MainWindow&) { return new DiagnosisView(c); },
+         false, kPageGroups, std::nullopt},
         {kViewParameters, TextNo::TabParameters, "frmParameter", {}, false, kPagePorts, std::nullopt},
     };
     return views;
