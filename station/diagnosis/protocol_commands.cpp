@@ -13,6 +13,21 @@ namespace zev {
 
 namespace {
 constexpr int kDeleteLevel = 3;  // the level that starts a diagnosis
+
+// The page is laid out in columns of a fixed pitch; a tab moves to the next stop
+// of twelve characters, so times, captions and messages line up on paper.
+QString expandTabs(const QString& line) {
+    QString out;
+    for (QChar c : line) {
+        if (c != QLatin1Char('\t')) {
+            out += c;
+            continue;
+        }
+        do out += QLatin1Char(' ');
+        while (out.size() % 12 != 0);
+    }
+    return out;
+}
 }
 
 ProtocolCommands::ProtocolCommands(AppContext& ctx) : ctx_(ctx) {}
@@ -105,13 +120,14 @@ Report ProtocolCommands::page(const QString& fileName, const ProtocolFileContent
     Report r;
     r.title = T(675);
     r.pageLabel = T(678);
-    r.headerLines << T(676) + QLatin1Char('\t') + ctx_.tool.ToolName
-                  << T(677) + QLatin1Char('\t') + files().date(fileName).toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))
-                  << QLatin1Char('\t') + stateText(T, RunningProtocol::GetState(content.lines))
+    r.headerLines << expandTabs(T(676) + QLatin1Char('\t') + ctx_.tool.ToolName)
+                  << expandTabs(T(677) + QLatin1Char('\t') +
+                                files().date(fileName).toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")))
+                  << expandTabs(QLatin1Char('\t') + stateText(T, RunningProtocol::GetState(content.lines)))
                   << fileName;
     r.addLines(content.comment.value_or(T(664)).split(QLatin1Char('\n')), false);
     QStringList body;
-    for (const ProtocolLine& l : content.lines) body << symbol(l.kind) + QLatin1Char(' ') + l.text;
+    for (const ProtocolLine& l : content.lines) body << symbol(l.kind) + QLatin1Char(' ') + expandTabs(l.text);
     r.addLines(body);
     return r;
 }

@@ -146,10 +146,10 @@ TEST_F(ProtocolFilesTest, PrintGoesThroughThePrinterAndDeleteAsksFirst) {
     ASSERT_EQ(tc.printer.jobs.size(), 1);
     const Report& r = tc.printer.jobs[0];
     EXPECT_EQ(r.title, QStringLiteral("ZEV-Diagnoseprotokoll"));
-    EXPECT_EQ(r.headerLines.value(0), QStringLiteral("Werkzeug: \tT"));
-    EXPECT_EQ(r.headerLines.value(2), QStringLiteral("\t1 Fehler gefunden!"));
+    EXPECT_EQ(r.headerLines.value(0), QStringLiteral("Werkzeug:   T"));
+    EXPECT_EQ(r.headerLines.value(2), QStringLiteral("            1 Fehler gefunden!"));
     const auto& body = std::get<ReportLines>(r.blocks.at(1)).lines;
-    EXPECT_EQ(body.value(1), QStringLiteral("[!] 08:00:09\tDüse 3 hat Fühlerbruch"));
+    EXPECT_EQ(body.value(1), QStringLiteral("[!] 08:00:09    Düse 3 hat Fühlerbruch"));
     EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("/tmp/x.pdf")));
 
     tc.answer({QStringLiteral("2")});  // "Nein"
