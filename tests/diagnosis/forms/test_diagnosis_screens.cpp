@@ -8,6 +8,7 @@
 #include "diagnosis_fixture.h"
 
 #include "diagnosis/forms/diagnosis_view.h"
+#include "shell/link_restart.h"
 #include "shell/main_window.h"
 #include "shell/splash_window.h"
 #include "support/forms/system_printer.h"
@@ -62,6 +63,13 @@ TEST_F(DiagnosisScreens, RunningDiagnosisProtocolAndList) {
             QApplication::processEvents();
             EXPECT_FALSE(view->tabs()->tabBar()->isEnabled());  // locked while it runs
             running = main.grab();
+            // Meanwhile a tool change, the port window or offline, and closing the window are refused.
+            tc.answer({QStringLiteral("1"), QStringLiteral("1")});
+            restartLink(*tc.ctx, main, false);
+            EXPECT_TRUE(tc.link->Online());
+            EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("Während der Diagnose nicht möglich.")));
+            EXPECT_FALSE(main.close());
+            EXPECT_TRUE(main.isVisible());
         }
     });
     view->cmdStartDiag_Click();
