@@ -12,6 +12,7 @@ struct CommandLine {
     double runFor = 0.0;   // --run-for SECONDS: leave through the exit path after that time
     QString script;        // --script FILE: the scripted operator
     QString screenshot;    // --screenshot FILE: the main window as PNG when the program leaves
+    QString diagnose;      // --diagnose NAME: after the start, the wiring test on every zone, its protocol saved as NAME
     bool help = false;
     QString error;         // a malformed option
     QStringList arguments; // everything, for "LNGID="

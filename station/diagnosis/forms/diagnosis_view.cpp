@@ -2,6 +2,7 @@
 
 #include "base/app_context.h"
 #include "link/link_session.h"
+#include "plant/tool_data.h"
 #include "plant/zone_table.h"
 #include "support/operator.h"
 #include "support/text_numbers.h"
@@ -9,6 +10,7 @@
 #include "support/user_levels.h"
 #include "widgets/zone_selection_panel.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -151,6 +153,15 @@ void DiagnosisView::cmdStartDiag_Click() {
     if (selection_->CheckSelZone(sel) == 0) return;
     diagnosis_.DoDiagnose(sel);
     save_->setEnabled(!diagnosis_.protocol().lines().isEmpty());
+}
+
+void DiagnosisView::diagnoseAll(const QString& protocolName) {
+    for (int g = 0; g <= kGroupCount; ++g) selection_->groupBox(g)->setChecked(true);
+    cmdStartDiag_Click();
+    QString error;
+    if (!diagnosis_.protocol().lines().isEmpty() && !commands_.files().save(protocolName, diagnosis_.protocol().lines(), &error))
+        ctx_.op.notice(ctx_.texts(TextNo::FileWriteFailed) + commands_.files().path(protocolName) + QStringLiteral("\r\n") + error,
+                       ctx_.texts(TextNo::Ok), {}, {}, kNoticePlain);
 }
 
 void DiagnosisView::LockControl(bool lock) {

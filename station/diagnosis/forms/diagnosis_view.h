@@ -37,6 +37,9 @@ public:
     void cmdDelProt_Click();
     void cmdPrint_Click();
     int CheckSelection();
+    // Unattended: every group ticked, the wiring test started as the operator
+    // would, and its protocol saved under `protocolName` (no name dialog).
+    void diagnoseAll(const QString& protocolName);
 
     Diagnosis& diagnosis() { return diagnosis_; }
     QTabWidget* tabs() const { return tabs_; }
