@@ -43,13 +43,27 @@ public:
         if (p == 21) sup[c] = v;
         return ZEV485_OK;
     }
-    ZEV485_Result SetGlobVal(int, const QByteArray&, std::int32_t) override { return ZEV485_OK; }
+    ZEV485_Result SetGlobVal(int, const QByteArray& name, std::int32_t v) override {
+        globals << QString::fromLatin1(name) + QLatin1Char('=') + QString::number(v);
+        return ZEV485_OK;
+    }
     QByteArray AskRaw(const QByteArray& cmd, int* status) override {
         *status = 0;
         if (cmd.contains("P21=")) return "G01=000" + QByteArray::number(sup[cmd.mid(4, 2).toInt()]) + "cc\x03";
-        if (cmd.endsWith("?APM=") || cmd.endsWith("?HIW=")) return "G01=0001cc\x03";
+        if (cmd.endsWith("?APM=")) return apmReply;
+        if (cmd.endsWith("?HIW=")) return "G01=0450cc\x03";
+        if (cmd.contains("?HIW=")) {
+            globals << QString::fromLatin1(cmd.mid(3));
+            if (hiwRefusals > 0) {
+                --hiwRefusals;
+                return "G01\x15";
+            }
+        }
         return "G01\x06";
     }
+    QByteArray apmReply = "G01=0001cc\x03";
+    int hiwRefusals = 0;
+    QStringList globals;  // controller values written, in order
     int driven() const {
         for (int z = 1; z <= kZones; ++z)
             if (output[z] > 0) return z;
@@ -196,6 +210,40 @@ TEST(DiagnosisRules, SensorBreakingDuringTriacCheckStaysInTheProtocolAndOutOfThe
     EXPECT_EQ(rig.run({1, 2}), kDiagPassed);
     EXPECT_EQ(rig.faults(), QStringList{QStringLiteral("Z2 hat Fühlerbruch und wird von der Diagnose ausgeschlossen.")});
     EXPECT_EQ(rig.diag.protocol().state().faults, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DiagnosisRules, PowerModeThatCannotBeReadIsLeftAloneOneThatCanIsZeroedAndSetBack) {
+    for (const QByteArray& reply : {QByteArray("garbled"), QByteArray("G01=0001cc\x03")}) {
+        Rig rig;
+        rig.bus.apmReply = reply;
+        rig.physics = [&](int d) { rig.bus.temp[1] = d == 1 ? 36 : 30; };
+        EXPECT_EQ(rig.run({1}), kDiagPassed);
+        if (reply == "garbled") EXPECT_EQ(rig.bus.globals, QStringList{});
+        else EXPECT_EQ(rig.bus.globals, (QStringList{QStringLiteral("?APM=0"), QStringLiteral("?APM=1")}));
+    }
+}
+
+TEST(DiagnosisRules, RefusedTripIsRetriedAndTheLimitGoesBackOnlyAfterTheOperatorConfirms) {
+    Rig rig;
+    rig.bus.hiwRefusals = 1;
+    rig.physics = [&](int) { rig.bus.temp[3] = 40; };  // heats without being driven
+    rig.tc.answer({QStringLiteral("1"), QStringLiteral("1")});  // "Wiederholen", then "Hauptschütz ist aus"
+    EXPECT_EQ(rig.run({1, 2, 3, 4}), kDiagEmergencyStop);
+    EXPECT_EQ(rig.bus.globals, (QStringList{QStringLiteral("?APM=0"), QStringLiteral("?HIW=0040"), QStringLiteral("?HIW=0040"),
+                                            QStringLiteral("?HIW=0450"), QStringLiteral("?APM=1")}));
+    const QStringList t = rig.tc.transcript();
+    const auto at = [&](const QString& text) {
+        for (int i = 0; i < t.size(); ++i)
+            if (t[i].contains(text)) return i;
+        return -1;
+    };
+    EXPECT_GE(at(QStringLiteral("ZEV-Hauptschütz konnte nicht abgeschaltet werden.")), 0);
+    EXPECT_GT(at(QStringLiteral("Bitte prüfen Sie, dass das Hauptschütz aus ist.")),
+              at(QStringLiteral("ZEV-Hauptschütz konnte nicht abgeschaltet werden.")));
 }
 
 }  // namespace
