@@ -15,10 +15,6 @@ int RunningProtocol::rewrite(int index, const QString& time, const QString& mess
     return index;
 }
 
-int RunningProtocol::rewriteFromEnd(int n, const QString& time, const QString& message, LineKind kind) {
-    return rewrite(static_cast<int>(lines_.size()) - 1 - n, time, message, kind);
-}
-
 ProtocolState RunningProtocol::GetState(const QList<ProtocolLine>& lines) {
     ProtocolState s;
     for (const ProtocolLine& l : lines) {

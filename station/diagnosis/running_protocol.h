@@ -33,8 +33,6 @@ public:
     int append(const QString& time, const QString& message, LineKind kind);
     // Rewrites the line of that index (an index out of range appends instead).
     int rewrite(int index, const QString& time, const QString& message, LineKind kind);
-    // AddMsg(text, n, kind) with n >= 0: the line n places before the last.
-    int rewriteFromEnd(int n, const QString& time, const QString& message, LineKind kind);
 
     const QList<ProtocolLine>& lines() const { return lines_; }
     void setLines(QList<ProtocolLine> lines) { lines_ = std::move(lines); }

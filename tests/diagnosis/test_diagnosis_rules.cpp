@@ -247,3 +247,31 @@ TEST(DiagnosisRules, RefusedTripIsRetriedAndTheLimitGoesBackOnlyAfterTheOperator
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DiagnosisRules, StopWhileAZoneHeatsSetsItsOutputToZeroBeforeAnythingIsRestored) {
+    Rig rig;
+    rig.physics = [&](int d) {
+        if (d == 2) rig.diag.stop();
+    };
+    EXPECT_EQ(rig.run({1, 2, 3}), kDiagStopped);
+    EXPECT_EQ(rig.bus.output[2], 0);
+    EXPECT_EQ(rig.bus.mode[2], 2);
+    // After Z2 was driven at 50 %, its first write is the output 0.
+    std::size_t heated = 0;
+    for (std::size_t i = 0; i < rig.bus.writes.size(); ++i)
+        if (rig.bus.writes[i].zone == 2 && rig.bus.writes[i].code == 3000 && rig.bus.writes[i].value == 50) heated = i;
+    ASSERT_GT(heated, 0u);
+    std::size_t zero = 0, firstRestore = 0;
+    for (std::size_t i = heated + 1; i < rig.bus.writes.size(); ++i) {
+        const auto& w = rig.bus.writes[i];
+        if (!zero && w.zone == 2 && w.code == 3000 && w.value == 0) zero = i;
+        if (!firstRestore && w.code == 2001) firstRestore = i;
+    }
+    ASSERT_GT(zero, 0u);
+    ASSERT_GT(firstRestore, 0u);
+    EXPECT_LT(zero, firstRestore);
+}
+
+}  // namespace
