@@ -1,5 +1,7 @@
 #include "shell/application.h"
 
+#include "diagnosis/forms/diagnosis_view.h"
+
 #include "link/bus_link.h"
 #include "base/navigation.h"
 #include "link/identification.h"
@@ -209,6 +211,12 @@ int runStation(const CommandLine& cl) {
             else QTextStream(stdout) << "CLICK " << name << ": not found" << Qt::endl;
         });
     if (auto* scripted = dynamic_cast<ScriptedOperator*>(op.get())) (new ScriptActions(ctx, main, *scripted))->start();
+    if (!cl.diagnose.isEmpty())
+        QTimer::singleShot(0, &main, [&main, &lifecycle, name = cl.diagnose] {
+            main.selectTab(kViewDiagnosis);
+            if (auto* view = dynamic_cast<DiagnosisView*>(main.view(kViewDiagnosis))) view->diagnoseAll(name);
+            lifecycle.requestExit(0);
+        });
     if (cl.runFor > 0)
         QTimer::singleShot(static_cast<int>(cl.runFor * 1000.0), &main, [&lifecycle] { lifecycle.requestExit(0); });
     const int code = QApplication::exec();

@@ -24,6 +24,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& execut
             value(&c.home);
         } else if (a == QLatin1String("--script")) {
             value(&c.script);
+        } else if (a == QLatin1String("--diagnose")) {
+            value(&c.diagnose);
         } else if (a == QLatin1String("--screenshot")) {
             value(&c.screenshot);
         } else if (a == QLatin1String("--run-for")) {
@@ -62,12 +64,15 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& execut
 QString usageText() {
     return QStringLiteral(
         "Usage: zevcontrol [--home DIR] [LNGID=n] [--run-for SECONDS] [--script FILE]\n"
-        "                  [--screenshot FILE] [--tab N] [--click NAME@SECONDS] [Qt options]\n"
+        "                  [--screenshot FILE] [--tab N] [--click NAME@SECONDS]\n"
+        "                  [--diagnose NAME] [Qt options]\n"
         "\n"
         "  --home DIR         program directory: zev.ini, cmd.ini, ZEV3.ERR, TOOLS/, DRIVER/, ports/\n"
         "                     (default: the directory of the executable)\n"
         "  LNGID=n            language for this run: 1 German, 2 English (0: the stored choice)\n"
         "  --run-for SECONDS  leave through the normal exit path after that time (exit status 0)\n"
+        "  --diagnose NAME    after the start, run the wiring test on every zone in a group, save its\n"
+        "                     protocol as NAME.log in the tool's log directory and leave\n"
         "  --script FILE      scripted operator for unattended runs: each non-empty line answers\n"
         "                     the next interaction (a button number 1..3 for a notice, a text for a\n"
         "                     text or password entry, a number or +n/-n for the number pad, an item\n"

@@ -19,6 +19,7 @@ struct CommandLine {
         double after = 0;  // seconds after the start
     };
     QList<Click> clicks;   // --click NAME@SECONDS: presses that button then (unattended runs)
+    QString diagnose;      // --diagnose NAME: after the start, the wiring test on every zone, its protocol saved as NAME
     bool help = false;
     QString error;         // a malformed option
     QStringList arguments; // everything, for "LNGID="

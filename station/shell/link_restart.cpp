@@ -8,11 +8,19 @@
 #include "base/settings.h"
 #include "shell/splash_window.h"
 #include "support/procedure.h"
+#include "support/operator.h"
+#include "support/text_numbers.h"
+#include "support/texts.h"
 #include "tools/active_tool.h"
 
 namespace zev {
 
 void restartLink(AppContext& ctx, MainWindow& main, bool online) {
+    // A wiring test drives zones by hand: the line stays as it is until it has ended and restored them.
+    if (ctx.link->DiagnosisRunning()) {
+        ctx.op.notice(ctx.texts(TextNo::DiagnosisRunning), ctx.texts(TextNo::Ok), {}, {}, kNoticePlain);
+        return;
+    }
     main.Stop_Tool();
     main.splash().show();
     Procedure p(ctx.errors, QStringLiteral("frmComPorts"), QStringLiteral("restartLink"));

@@ -11,6 +11,9 @@
 #include "shell/splash_window.h"
 #include "widgets/touch_style.h"
 #include "shell/updater.h"
+#include "diagnosis/forms/diagnosis_view.h"
+#include "support/operator.h"
+#include "support/text_numbers.h"
 #include "shell/status_bar.h"
 #include "shell/view_registry.h"
 #include "base/clock.h"
@@ -215,6 +218,12 @@ void MainWindow::Form_Unload() { Stop_Tool(); }
 
 void MainWindow::exitProgram() {
     if (exited_) return;
+    if (ctx_.link->DiagnosisRunning()) {
+        // The wiring test stops and puts the zones back first; the exit follows it.
+        if (auto* d = dynamic_cast<DiagnosisView*>(view(kViewDiagnosis))) d->cmdStopDiag_Click();
+        QTimer::singleShot(100, this, [this] { exitProgram(); });
+        return;
+    }
     exited_ = true;
     if (!screenshotOnExit.isEmpty() && isVisible()) grab().save(screenshotOnExit, "PNG");
     Form_QueryUnload();
@@ -231,6 +240,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (ctx_.link && ctx_.link->DiagnosisRunning() && !ctx_.lifecycle.exitRequested()) {
+        ctx_.op.notice(ctx_.texts(TextNo::DiagnosisRunning), ctx_.texts(TextNo::Ok), {}, {}, kNoticePlain);
+        event->ignore();
+        return;
+    }
     // Boost ends before the program does; the operator's own leaving is refused
     // while the guard says so, a requested exit (error dialog, "off") goes on.
     const bool mayStop = !ctx_.link || ctx_.link->mayStop();

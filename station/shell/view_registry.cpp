@@ -2,6 +2,7 @@
 
 #include "alarms/forms/alarm_db_page.h"
 #include "alarms/forms/alarm_view.h"
+#include "diagnosis/forms/diagnosis_view.h"
 #include "base/app_context.h"
 #include "link/forms/bus_statistics_panel.h"
 #include "link/forms/ports_page.h"
@@ -71,7 +72,8 @@ const std::vector<ViewEntry>& viewRegistry() {
          ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle,
                          [](AppContext& c, MainWindow&, QWidget* p) { return new TrendStylePage(c, p); }}},
         {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
-        {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", {}, false, kPageGroups, std::nullopt},
+        {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", [](AppContext& c, MainWindow&) { return new DiagnosisView(c); },
+         false, kPageGroups, std::nullopt},
         {kViewParameters, TextNo::TabParameters, "frmParameter",
          [](AppContext& c, MainWindow& m) { return new ParameterView(c, [&m] { m.selectTab(kViewParameters); }); }, false, kPagePorts, std::nullopt},
     };

@@ -4,6 +4,7 @@
 
 namespace zev::TextNo {
 constexpr int Ok = 193;
+constexpr int DiagnosisRunning = 701;  // refusals while a wiring test runs
 constexpr int Yes = 194;
 constexpr int No = 195;
 constexpr int Cancel = 196;

@@ -398,6 +398,12 @@ constexpr Entry kTexts[] = {
     {686, "Löschen"},
     {687, "Wiring-Check"},
     {688, "Protokolle"},
+    {700, " wird nicht getestet: sein Stellgrad konnte nicht auf 0 gesetzt werden."},
+    {701, "Während der Diagnose nicht möglich. Bitte beenden Sie zuerst die Diagnose."},
+    {702, "ZEV-Hauptschütz wurde über den HI-Wert abgeschaltet. Bitte prüfen Sie, dass das Hauptschütz aus ist. Erst danach wird der HI-Wert wieder hergestellt."},
+    {703, "Hauptschütz ist aus"},
+    {704, "Die Datei ist beschädigt oder kein Diagnoseprotokoll und bleibt unverändert: "},
+    {705, "Dateiname ungültig. Das Zeichen ' ? ' und die Namen ' . ' und ' .. ' sind unzulässig. Bitte geben sie einen anderen Namen ein."},
 };
 static_assert(ascendingWithin(kTexts, 113, 740));
 }  // namespace

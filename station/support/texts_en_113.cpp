@@ -398,6 +398,12 @@ constexpr Entry kTexts[] = {
     {686, "Delete"},
     {687, "Wiring-Check"},
     {688, "Protocols"},
+    {700, " is left out of the test: its output could not be set to 0."},
+    {701, "Not possible while the diagnosis runs. Please stop the diagnosis first."},
+    {702, "The main contactor was tripped through the high limit. Please check that the main contactor is off. Only then is the high limit restored."},
+    {703, "Main contactor is off"},
+    {704, "The file is damaged or no diagnosis protocol and stays unchanged: "},
+    {705, "Invalid file name. The character ' ? ' and the names ' . ' and ' .. ' are not allowed. Please enter another name."},
 };
 static_assert(ascendingWithin(kTexts, 113, 740));
 }  // namespace
