@@ -2,7 +2,7 @@
 // the station (prepared like ./run does) shows the live trend with a span of
 // one minute and exports it to a directory that stands for a USB stick; the
 // worksheet opens in python3-xlrd and shows the rise.
-#include "temp_home.h"
+#include "real_programs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kBin = QStringLiteral(ZEV_BIN_DIR);
+using zev::test::kBin;
 
 TEST(TrendRun, TheDemoPlantHeatsTheLiveTrendRisesTheExportOpens) {
     zev::test::TempHome home;
@@ -22,10 +22,7 @@ TEST(TrendRun, TheDemoPlantHeatsTheLiveTrendRisesTheExportOpens) {
     ASSERT_EQ(prepare.exitCode(), 0);
     const QString stick = home.file(QStringLiteral("STICK"));
     QDir().mkpath(stick);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZEVCONTROL_SYSDIR"), home.file(QStringLiteral("system")));
-    env.insert(QStringLiteral("ZEV485_PORTS"), home.file(QStringLiteral("ports")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = zev::test::realProgramsEnv(home);
     env.insert(QStringLiteral("ZEV_EXPORT_DRIVE"), stick);
 
     QProcess sim;

@@ -1,6 +1,6 @@
 // The programs as a user runs them: zevsim serving a pseudo-terminal and the
 // station started unattended with the scripted operator against it.
-#include "temp_home.h"
+#include "real_programs.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -19,20 +19,13 @@
 
 namespace {
 
-const QString kBin = QStringLiteral(ZEV_BIN_DIR);
+using zev::test::kBin;
 
 class Unattended : public ::testing::Test {
 protected:
     void SetUp() override {
-        QDir().mkpath(home.file(QStringLiteral("ports")));
-        QDir().mkpath(home.file(QStringLiteral("DRIVER")));
-        const QDir drivers(QStringLiteral(ZEV_SOURCE_DIR "/data/DRIVER"));
-        for (const QString& f : drivers.entryList({QStringLiteral("*.DRV")}, QDir::Files))
-            QFile::copy(drivers.filePath(f), home.file(QStringLiteral("DRIVER/") + f));
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ZEVCONTROL_SYSDIR"), home.file(QStringLiteral("system")));
-        env.insert(QStringLiteral("ZEV485_PORTS"), home.file(QStringLiteral("ports")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        zev::test::prepareRealHome(home);
+        env = zev::test::realProgramsEnv(home);
     }
     void TearDown() override {
         if (sim.state() != QProcess::NotRunning) {

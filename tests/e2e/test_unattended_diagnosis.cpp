@@ -3,7 +3,7 @@
 // --diagnose. The stored protocol names both faults, and the last value the
 // station wrote to each zone's mode, output, current supervision and to the
 // controller's automatic power mode is the one the plant had before.
-#include "temp_home.h"
+#include "real_programs.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,15 +17,11 @@
 
 namespace {
 
-const QString kBin = QStringLiteral(ZEV_BIN_DIR);
+using zev::test::kBin;
 
 TEST(UnattendedDiagnosis, ProtocolNamesBothFaultsAndThePlantIsAsBefore) {
     zev::test::TempHome home;
-    QDir().mkpath(home.file(QStringLiteral("ports")));
-    QDir().mkpath(home.file(QStringLiteral("DRIVER")));
-    const QDir drivers(QStringLiteral(ZEV_SOURCE_DIR "/data/DRIVER"));
-    for (const QString& f : drivers.entryList({QStringLiteral("*.DRV")}, QDir::Files))
-        QFile::copy(drivers.filePath(f), home.file(QStringLiteral("DRIVER/") + f));
+    zev::test::prepareRealHome(home);
     home.write(QStringLiteral("zev.ini"), "[SERIAL]\r\nONLINE=1\r\nCOMPORT=1\r\nDIRMODE=0\r\nBAUDRATE=19200\r\n");
     QByteArray ini("[ALLGROUPS]\r\nSTARTTEMP=100\r\n[GROUP_001]\r\nNAME=Nozzles\r\nDIAGTIME=10\r\nDIAGPOWER=100\r\n");
     for (int z = 1; z <= 8; ++z)
@@ -41,10 +37,7 @@ TEST(UnattendedDiagnosis, ProtocolNamesBothFaultsAndThePlantIsAsBefore) {
     const std::map<int, int> modeBefore{{1, 2}, {2, 1}, {3, 0}, {4, 2}, {5, 0}, {6, 0}, {7, 0}, {8, 0}};
     const std::map<int, int> supervisionBefore{{1, 1}, {2, 1}, {3, 1}, {4, 0}, {5, 1}, {6, 0}, {7, 1}, {8, 1}};
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZEVCONTROL_SYSDIR"), home.file(QStringLiteral("system")));
-    env.insert(QStringLiteral("ZEV485_PORTS"), home.file(QStringLiteral("ports")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = zev::test::realProgramsEnv(home);
     QProcess sim;
     sim.setProcessEnvironment(env);
     sim.setStandardOutputFile(home.file(QStringLiteral("sim.log")));

@@ -3,7 +3,7 @@
 // controller 1 are switched to control, group 1's setpoint is changed, the
 // controllers' own history (the tool's day file) shows them reaching it, and the
 // alarm log holds one operator record per change.
-#include "temp_home.h"
+#include "real_programs.h"
 
 #include <QDate>
 #include <QDir>
@@ -18,18 +18,14 @@
 
 namespace {
 
-const QString kBin = QStringLiteral(ZEV_BIN_DIR);
+using zev::test::kBin;
 constexpr qint64 kPresenceBytes = 86400;
 constexpr qint64 kRecordBytes = 3240;
 constexpr qint64 kZoneBytes = 12;
 
 TEST(UnattendedParameters, ZonesSwitchedAndAGroupSetpointReachTheirValues) {
     zev::test::TempHome home;
-    QDir().mkpath(home.file(QStringLiteral("ports")));
-    QDir().mkpath(home.file(QStringLiteral("DRIVER")));
-    const QDir drivers(QStringLiteral(ZEV_SOURCE_DIR "/data/DRIVER"));
-    for (const QString& f : drivers.entryList({QStringLiteral("*.DRV")}, QDir::Files))
-        QFile::copy(drivers.filePath(f), home.file(QStringLiteral("DRIVER/") + f));
+    zev::test::prepareRealHome(home);
     // Zones 1..4 form group 1, zones 5..8 group 2.
     QByteArray ini;
     for (int z = 1; z <= 8; ++z)
@@ -37,10 +33,7 @@ TEST(UnattendedParameters, ZonesSwitchedAndAGroupSetpointReachTheirValues) {
     QDir().mkpath(home.file(QStringLiteral("TOOLS/STANDARD")));
     home.write(QStringLiteral("TOOLS/STANDARD/SETTINGS.INI"), ini);
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZEVCONTROL_SYSDIR"), home.file(QStringLiteral("system")));
-    env.insert(QStringLiteral("ZEV485_PORTS"), home.file(QStringLiteral("ports")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = zev::test::realProgramsEnv(home);
     QProcess sim;
     sim.setProcessEnvironment(env);
     sim.start(kBin + QStringLiteral("/zevsim"), {QStringLiteral("--port-link"), home.file(QStringLiteral("ports/COM1")),
