@@ -2,6 +2,7 @@
 // the first tick), the alarm database's compaction and the history files'
 // retention (its rules: tests/trend).
 #include "test_main_cycle_fixture.h"
+#include "history_file_names.h"
 #include "plant/zone_table.h"
 #include "plant/tool_data.h"
 
@@ -15,12 +16,9 @@ class Housekeeping : public MainCycleTest {
 protected:
     QString logDir() { return ctx().tool.LogFileDir; }
     void historyFiles(int count, QDate first = QDate(2026, 2, 1)) {
-        for (int i = 0; i < count; ++i)
-            t.home.write(QStringLiteral("TOOLS/T/LOGFILES/") + first.addDays(i).toString("yyyyMMdd") +
-                             QStringLiteral(".CDB"),
-                         QByteArray(1000, 'h'));
+        writeHistoryFiles(t.home, QStringLiteral("TOOLS/T/LOGFILES/"), count, first);
     }
-    QStringList left() { return QDir(logDir()).entryList({QStringLiteral("*.CDB")}, QDir::Files, QDir::Name); }
+    QStringList left() { return historyFilesLeft(logDir()); }
     void tick() {
         t.clock.advance(0.5);
         main.TmrDate_Timer();

@@ -1,6 +1,7 @@
 // The daily retention of the tool's history files: ten are kept, and older
 // ones go while the disk runs short of space, but the newest always stays.
 #include "test_context.h"
+#include "history_file_names.h"
 
 #include "plant/tool_data.h"
 #include "trend/history_files.h"
@@ -19,12 +20,9 @@ protected:
     AppContext& ctx() { return *t.ctx; }
     QString logDir() { return ctx().tool.LogFileDir; }
     void historyFiles(int count, QDate first = QDate(2026, 2, 1)) {
-        for (int i = 0; i < count; ++i)
-            t.home.write(QStringLiteral("TOOLS/T/LOGFILES/") + first.addDays(i).toString("yyyyMMdd") +
-                             QStringLiteral(".CDB"),
-                         QByteArray(1000, 'h'));
+        writeHistoryFiles(t.home, QStringLiteral("TOOLS/T/LOGFILES/"), count, first);
     }
-    QStringList left() { return QDir(logDir()).entryList({QStringLiteral("*.CDB")}, QDir::Files, QDir::Name); }
+    QStringList left() { return historyFilesLeft(logDir()); }
 
     TestContext t;
 };
