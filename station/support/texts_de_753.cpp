@@ -287,6 +287,7 @@ constexpr Entry kTexts[] = {
     {1284, "fest"},
     {1285, "Energie"},
     {1286, "Aufzeichnungen"},
+    {1287, "Den kürzeren Ausschnitt antippen oder ziehen, dann übernehmen"},
     // identification, start-up, main window
     {1300, "1 min"},
     {1301, "10 min"},

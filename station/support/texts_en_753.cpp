@@ -287,6 +287,7 @@ constexpr Entry kTexts[] = {
     {1284, "fixed"},
     {1285, "Energy"},
     {1286, "Records"},
+    {1287, "Touch or drag the shorter window into place, then take it over"},
     // identification, start-up, main window
     {1300, "1 min"},
     {1301, "10 min"},

@@ -34,6 +34,12 @@ float trendStep(int span, int lastPoint) {
     return lastPoint > 0 ? static_cast<float>(span) / static_cast<float>(lastPoint) : static_cast<float>(span);
 }
 
+QDateTime placedWindowEnd(const QDateTime& shownEnd, int shownSpan, int shorterSpan, double fraction) {
+    const qint64 middle = std::llround(std::clamp(fraction, 0.0, 1.0) * shownSpan);
+    const qint64 end = std::clamp<qint64>(middle + shorterSpan / 2, shorterSpan, shownSpan);
+    return shownEnd.addSecs(end - shownSpan);
+}
+
 DaySecond pointSlot(const QDateTime& end, int span, int lastPoint, int p) {
     // Local seconds counted from a fixed day, so that days follow each other
     // without gaps whatever the date.

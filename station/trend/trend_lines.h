@@ -41,6 +41,9 @@ float trendStep(int span, int lastPoint);
 // Point p of a window of `span` seconds ending at `end` with points 0..P; the
 // time is rounded to the whole second, halves to the even one.
 DaySecond pointSlot(const QDateTime& end, int span, int lastPoint, int p);
+// A shorter window placed on the shown one: its end when its middle lies at
+// `fraction` (0 the start, 1 the end) of the shown window, kept wholly inside.
+QDateTime placedWindowEnd(const QDateTime& shownEnd, int shownSpan, int shorterSpan, double fraction);
 
 // The lines of a window and their loading from the day files of a directory.
 class TrendWindow {

@@ -60,6 +60,18 @@ void TrendChart::setEnergyBars(std::vector<EnergyBar> bars) {
     update();
 }
 
+void TrendChart::setPlacement(double from, double to) {
+    placing_ = true;
+    placeFrom_ = from;
+    placeTo_ = to;
+    update();
+}
+
+void TrendChart::clearPlacement() {
+    placing_ = placingDrag_ = false;
+    update();
+}
+
 void TrendChart::resizeEvent(QResizeEvent*) { emit plotSizeChanged(); }
 
 int TrendChart::valueAt(bool leftScale, int y) const {
@@ -70,6 +82,11 @@ int TrendChart::valueAt(bool leftScale, int y) const {
 void TrendChart::mousePressEvent(QMouseEvent* e) {
     const QPoint at = e->position().toPoint();
     const QRect r = plotRect();
+    if (placing() && bars_.empty() && at.x() >= r.left() && at.x() <= r.right() && at.y() >= r.top()) {
+        placingDrag_ = true;
+        emit placed(static_cast<double>(at.x() - r.left() - 1) / std::max(1, window_.lastPoint()));
+        return;
+    }
     if (bars_.empty() && at.y() >= r.top() && at.y() <= r.bottom() && (at.x() < r.left() || at.x() > r.right())) {
         // picScaleLeft_MouseDown / picScaleRight_MouseDown
         marking_ = at.x() < r.left() ? 0 : 1;
@@ -91,6 +108,7 @@ void TrendChart::mousePressEvent(QMouseEvent* e) {
 }
 
 void TrendChart::mouseReleaseEvent(QMouseEvent* e) {
+    placingDrag_ = false;
     if (marking_ < 0) return;
     if (marking_ == 2) {
         marking_ = -1;
@@ -106,6 +124,11 @@ void TrendChart::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TrendChart::mouseMoveEvent(QMouseEvent* e) {
+    if (placingDrag_) {
+        const int x = static_cast<int>(e->position().x()) - plotRect().left() - 1;
+        emit placed(static_cast<double>(x) / std::max(1, window_.lastPoint()));
+        return;
+    }
     if (marking_ == 2) return;
     if (marking_ >= 0) {
         markTo_ = std::clamp(static_cast<int>(e->position().y()), plotRect().top(), plotRect().bottom());
@@ -117,6 +140,18 @@ void TrendChart::mouseMoveEvent(QMouseEvent* e) {
     update();
 }
 
+namespace {
+// A note at the top of the plot while the operator marks or places something.
+void drawHint(QPainter& p, const QRect& plot, const QString& hint) {
+    if (hint.isEmpty()) return;
+    p.setPen(Qt::black);
+    const int flags = Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap;
+    const QRect box = p.fontMetrics().boundingRect(plot.adjusted(8, 8, -8, -8), flags, hint);
+    p.fillRect(box.adjusted(-4, -2, 4, 2), QColor(255, 255, 225));
+    p.drawText(box, flags, hint);
+}
+}  // namespace
+
 void TrendChart::paintEvent(QPaintEvent*) {
     if (plain_.size() != size()) plain_ = QImage(size(), QImage::Format_RGB32);
     {
@@ -126,16 +161,23 @@ void TrendChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, plain_);
     if (lupeShown_) LupeRefresh(p);
+    if (placing()) {
+        const QRect r = plotRect();
+        const int P = std::max(1, window_.lastPoint());
+        const int x0 = r.left() + 1 + static_cast<int>(std::lround(placeFrom_ * P));
+        const int x1 = r.left() + 1 + static_cast<int>(std::lround(placeTo_ * P));
+        const QRect frame(x0, r.top(), std::max(2, x1 - x0 + 1), r.height());
+        p.fillRect(frame, QColor(0, 120, 215, 60));
+        p.setPen(QPen(QColor(0, 90, 180), 2));
+        p.drawRect(frame.adjusted(0, 0, -1, -1));
+        drawHint(p, r, placeHint);
+    }
     if (marking_ == 0 || marking_ == 1) {
         const QRect r = plotRect();
         const int x = marking_ == 0 ? 0 : r.right() + 1;
         const int w = marking_ == 0 ? r.left() : width() - r.right() - 1;
         p.fillRect(QRect(x, std::min(markFrom_, markTo_), w, std::abs(markTo_ - markFrom_) + 1), QColor(0, 120, 215, 90));
-        const QString hint = markHint[marking_];
-        p.setPen(Qt::black);
-        const QRect box = p.fontMetrics().boundingRect(r.adjusted(8, 8, -8, -8), Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap, hint);
-        p.fillRect(box.adjusted(-4, -2, 4, 2), QColor(255, 255, 225));
-        p.drawText(box, Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap, hint);
+        drawHint(p, r, markHint[marking_]);
     }
 }
 
@@ -172,13 +214,23 @@ namespace {
 // vertical, so a pixel run per segment draws it exactly, and many times faster
 // than the general path of the painter.
 void stairsIntoImage(QImage& image, const QRect& clip, const std::vector<QPoint>& points, QRgb colour) {
+    // The rows are addressed from one base pointer: scanLine() per row checks
+    // for a shared copy each time, which costs more than the pixel itself on
+    // the tall vertical steps.
+    uchar* const base = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     auto span = [&](int x0, int x1, int y0, int y1) {
         x0 = std::max(x0, clip.left());
         x1 = std::min(x1, clip.right());
         y0 = std::max(y0, clip.top());
         y1 = std::min(y1, clip.bottom());
+        if (x0 == x1) {
+            uchar* at = base + y0 * stride + x0 * qsizetype(sizeof(QRgb));
+            for (int y = y0; y <= y1; ++y, at += stride) *reinterpret_cast<QRgb*>(at) = colour;
+            return;
+        }
         for (int y = y0; y <= y1; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            auto* line = reinterpret_cast<QRgb*>(base + y * stride);
             for (int x = x0; x <= x1; ++x) line[x] = colour;
         }
     };

@@ -64,6 +64,14 @@ public:
     // The hint shown while a scale is being marked (empty: none).
     QString markHint[2];  // left, right
 
+    // A shorter window being placed (history): its start and end as fractions
+    // of the shown window; while one is set, a touch on the plot or the time
+    // axis places it instead of moving the window.
+    void setPlacement(double from, double to);
+    void clearPlacement();
+    bool placing() const { return placing_; }
+    QString placeHint;
+
     // The value of scale `left` (or right) at widget row y.
     int valueAt(bool leftScale, int y) const;
 
@@ -73,6 +81,8 @@ signals:
     void scaleMarked(bool leftScale, int from, int to);
     // The time axis dragged by so many pixels (to the right: positive).
     void timeDragged(int pixels);
+    // The finger at `fraction` of the shown window while a window is placed.
+    void placed(double fraction);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -100,6 +110,10 @@ private:
     int marking_ = -1;  // 0 left scale, 1 right scale, 2 time axis
     int markFrom_ = 0;
     int markTo_ = 0;
+    bool placing_ = false;
+    double placeFrom_ = 0.0;
+    double placeTo_ = 0.0;
+    bool placingDrag_ = false;
 };
 
 }  // namespace zev

@@ -118,7 +118,13 @@ TrendView::TrendView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
         chart_->right.fixed = on;
         if (!on && chart_->rescale()) chart_->update();
     });
-    spanLayout->setRowStretch(11, 1);
+    assign_ = new QPushButton(ctx.texts(1235), spanPage);
+    assign_->setObjectName(QStringLiteral("cmdAssignTime"));
+    assign_->setMinimumHeight(44);  // a finger-sized target
+    assign_->setVisible(false);
+    connect(assign_, &QPushButton::clicked, this, [this] { cmdAssignTime_Click(); });
+    spanLayout->addWidget(assign_, 11, 0, 1, 2);
+    spanLayout->setRowStretch(12, 1);
     menu_->addTab(spanPage, ctx.texts(1283));
 
     // Page: the recorded days.
@@ -176,10 +182,13 @@ TrendView::TrendView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
 
     chart_->markHint[0] = ctx.texts(1267) + QLatin1Char(' ') + ctx.texts(1268);
     chart_->markHint[1] = ctx.texts(1267) + QLatin1Char(' ') + ctx.texts(1269);
+    chart_->placeHint = ctx.texts(1287);
     connect(chart_, &TrendChart::scaleMarked, this, &TrendView::scaleMarked);
+    connect(chart_, &TrendChart::placed, this, &TrendView::placeShorter);
     // Dragging the time axis to the right shows earlier times (history only).
     connect(chart_, &TrendChart::timeDragged, this, [this](int pixels) {
         if (live_) return;
+        dropPlacement();
         end_ = end_.addSecs(-static_cast<qint64>(std::llround(pixels * static_cast<double>(trendStep(window_.span(), window_.lastPoint())))));
         FullDraw();
     });
@@ -305,16 +314,56 @@ void TrendView::TimerTrend_Timer() {
 }
 
 void TrendView::setSpan(int index) {
+    index = std::clamp(index, 0, 7);
     const int old = kTrendSpans[static_cast<std::size_t>(spanIndex_)];
-    spanIndex_ = std::clamp(index, 0, 7);
-    const int span = kTrendSpans[static_cast<std::size_t>(spanIndex_)];
-    // In history the window keeps its middle.
+    const int wanted = kTrendSpans[static_cast<std::size_t>(index)];
+    if (!live_ && wanted < old) {
+        // In history a shorter window is placed on the shown one first.
+        pendingSpan_ = index;
+        placeShorter(0.5);
+        assign_->setVisible(true);
+        return;
+    }
+    dropPlacement();
+    spanIndex_ = index;
+    const int span = wanted;
+    // In history a longer window grows around its middle.
     if (!live_) end_ = end_.addSecs((span - old) / 2);
     window_.setGeometry(window_.lastPoint(), span);
     if (shown_) FullDraw();
 }
 
+void TrendView::placeShorter(double fraction) {
+    if (pendingSpan_ < 0) return;
+    const int shown = window_.span();
+    const int shorter = kTrendSpans[static_cast<std::size_t>(pendingSpan_)];
+    placedEnd_ = placedWindowEnd(end_, shown, shorter, fraction);
+    const double to = 1.0 - static_cast<double>(placedEnd_.secsTo(end_)) / shown;
+    chart_->setPlacement(to - static_cast<double>(shorter) / shown, to);
+}
+
+void TrendView::cmdAssignTime_Click() {
+    if (pendingSpan_ < 0) return;
+    spanIndex_ = pendingSpan_;
+    end_ = placedEnd_;
+    dropPlacement();
+    window_.setGeometry(window_.lastPoint(), kTrendSpans[static_cast<std::size_t>(spanIndex_)]);
+    FullDraw();
+}
+
+// A placement not taken over is forgotten; the span shown is checked again.
+void TrendView::dropPlacement() {
+    if (pendingSpan_ < 0) return;
+    pendingSpan_ = -1;
+    chart_->clearPlacement();
+    assign_->setMinimumHeight(44);  // a finger-sized target
+    assign_->setVisible(false);
+    const QSignalBlocker quiet(spans_[static_cast<std::size_t>(spanIndex_)]);
+    spans_[static_cast<std::size_t>(spanIndex_)]->setChecked(true);
+}
+
 void TrendView::optMode_Click(bool live) {
+    dropPlacement();
     live_ = live;
     mode_[live ? 0 : 1]->setChecked(true);
     if (live) {
@@ -341,6 +390,7 @@ void TrendView::optMode_Click(bool live) {
 void TrendView::lstHistory_Click() {
     QListWidgetItem* item = history_->currentItem();
     if (!item || live_) return;
+    dropPlacement();
     const QDate day = item->data(Qt::UserRole + 1).toDate();
     const QTime at = end_.isValid() ? end_.time() : ctx_.clock.now().time();
     end_ = QDateTime(day, at);
@@ -371,6 +421,7 @@ void TrendView::cmdDellHistoryFile_Click() {
 
 void TrendView::cmdScrollHistory_Click(int direction) {
     if (live_) return;
+    dropPlacement();
     end_ = end_.addSecs(direction * window_.span() / 2);
     FullDraw();
 }

@@ -62,12 +62,17 @@ public:
     void lstHistory_Click();
     void cmdDellHistoryFile_Click();
     void cmdScrollHistory_Click(int direction);
+    // Takes the shorter window placed on the shown one (history).
+    void cmdAssignTime_Click();
+    QPushButton* cmdAssignTime() const { return assign_; }
     // picScaleLeft_MouseUp / picScaleRight_MouseUp: a range marked on a scale.
     void scaleMarked(bool leftScale, int from, int to);
 
 private:
     void CalcLines();
     void setSpan(int index);
+    void placeShorter(double fraction);
+    void dropPlacement();
     void readStyle();
     void showEnergy();
     void liveRead(int k);
@@ -81,12 +86,15 @@ private:
     bool live_ = true;
     bool shown_ = false;
     int spanIndex_ = 3;
+    int pendingSpan_ = -1;  // a shorter span waiting to be placed, or -1
+    QDateTime placedEnd_;
     QDateTime end_;
     std::array<QRadioButton*, 2> mode_{};
     std::array<QRadioButton*, 8> spans_{};
     std::array<QCheckBox*, 5> kinds_{};
     QCheckBox* fixLeft_ = nullptr;
     QCheckBox* fixRight_ = nullptr;
+    QPushButton* assign_ = nullptr;
     QListWidget* history_ = nullptr;
     QTabWidget* menu_ = nullptr;
     ZoneSelectionPanel* selection_ = nullptr;

@@ -22,6 +22,7 @@
 #include <QEventLoop>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -154,6 +155,53 @@ TEST_F(TrendScreens, LiveTheRiseThenTheHistoryOfADay) {
     view->cmdDellHistoryFile_Click();
     EXPECT_FALSE(QFile::exists(log() + "20260301.CDB"));
     EXPECT_EQ(view->lstHistory()->count(), 1);
+}
+
+TEST_F(TrendScreens, AShorterHistoryWindowIsPlacedByTouchThenTakenOver) {
+    t.answer({"1"});
+    view->optMode_Click(false);  // today, 07:00 .. 08:00
+    ASSERT_EQ(view->windowEnd(), QDateTime(kDay, QTime(8, 0)));
+    TrendChart* chart = view->chart();
+    const QRect r = chart->plotRect();
+    const int P = view->window().lastPoint();
+    auto mouse = [chart](QEvent::Type type, int x, int y) {
+        QMouseEvent e(type, QPointF(x, y), chart->mapToGlobal(QPointF(x, y)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QApplication::sendEvent(chart, &e);
+    };
+
+    view->tabTrendMenu()->setCurrentIndex(TrendView::PageSpan);
+    view->optScaleTime(1)->click();  // 10 min: nothing moves before it is placed
+    EXPECT_EQ(view->window().span(), 3600);
+    EXPECT_EQ(view->windowEnd(), QDateTime(kDay, QTime(8, 0)));
+    EXPECT_FALSE(view->cmdAssignTime()->isHidden());
+    // A touch a quarter into the hour centres the ten minutes there: 07:10 .. 07:20.
+    mouse(QEvent::MouseButtonPress, r.left() + 1 + P / 4, r.center().y());
+    mouse(QEvent::MouseButtonRelease, r.left() + 1 + P / 4, r.center().y());
+    // Then dragged past the start of the hour: it stops at 07:00 .. 07:10.
+    mouse(QEvent::MouseButtonPress, r.left() + 1 + P / 4, r.bottom() + 8);
+    mouse(QEvent::MouseMove, r.left() - 30, r.bottom() + 8);
+    mouse(QEvent::MouseButtonRelease, r.left() - 30, r.bottom() + 8);
+    shot("trend-place-window.png");
+    view->cmdAssignTime()->click();
+    EXPECT_EQ(view->window().span(), 600);
+    EXPECT_EQ(view->windowEnd(), QDateTime(kDay, QTime(7, 10)));
+    EXPECT_TRUE(view->cmdAssignTime()->isHidden());
+    EXPECT_EQ(view->window().lines()[0].data[static_cast<std::size_t>(P)], ramp(25800, 1));
+
+    // A placement not taken over is dropped by scrolling; the span shown is checked again.
+    view->optScaleTime(0)->click();
+    mouse(QEvent::MouseButtonPress, r.left() + 1 + P / 2, r.center().y());
+    mouse(QEvent::MouseButtonRelease, r.left() + 1 + P / 2, r.center().y());
+    view->cmdScrollHistory_Click(1);
+    EXPECT_EQ(view->window().span(), 600);
+    EXPECT_EQ(view->windowEnd(), QDateTime(kDay, QTime(7, 15)));
+    EXPECT_TRUE(view->optScaleTime(1)->isChecked());
+    EXPECT_TRUE(view->cmdAssignTime()->isHidden());
+    // A longer span grows around the middle at once: 06:40 .. 07:40.
+    view->optScaleTime(3)->click();
+    EXPECT_EQ(view->window().span(), 3600);
+    EXPECT_EQ(view->windowEnd(), QDateTime(kDay, QTime(7, 40)));
 }
 
 TEST_F(TrendScreens, TheMagnifierGoesSevenSecondsAfterTheLastPress) {
