@@ -97,9 +97,16 @@ private:
 
     // One line as it stands; a line wider than the page is drawn smaller rather
     // than cut, so no character is lost.
-    void placeLine(const QString& line, const QFont& font) {
+    void placeLine(const QString& given, const QFont& font) {
+        // Tabs are expanded here, to stops of eight characters: the painter
+        // does not draw what follows a tab without being told to.
+        QString line;
+        for (const QChar c : given) {
+            if (c == QLatin1Char('\t')) line += QString(8 - line.size() % 8, QLatin1Char(' '));
+            else line += c;
+        }
         QFont f = font;
-        const double width = textWidth(f, QString(line).replace(QLatin1Char('\t'), QString(8, QLatin1Char(' '))));
+        const double width = textWidth(f, line);
         if (width > area_.width()) f.setPointSizeF(f.pointSizeF() * area_.width() / width);
         const double h = lineHeight(font);
         makeRoom(h);

@@ -125,7 +125,7 @@ TEST_F(ReportLayoutTest, TooWideColumnsShrinkTogetherAndTooWideLinesAreDrawnSmal
     report.pageNumbers = false;
     report.addTable({200, 200}, {}, {{QStringLiteral("x"), QStringLiteral("y")}});
     const QString wide = QString(20, QLatin1Char(' ')) + QString(200, QLatin1Char('x'));
-    report.addLines({wide});
+    report.addLines({wide, QStringLiteral("Zone\t12\tHeizkreis\t250")});
     QString error;
     const QList<ReportPage> pages = ReportRenderer::layOut(report, device, &error);
     ASSERT_EQ(pages.size(), 1) << error.toStdString();
@@ -133,6 +133,10 @@ TEST_F(ReportLayoutTest, TooWideColumnsShrinkTogetherAndTooWideLinesAreDrawnSmal
     for (const ReportItem& item : pages[0].items) {
         if (item.text == QStringLiteral("y")) {
             EXPECT_NEAR(item.rect.left(), pageWidth / 2 + 1 * mm, 0.5);
+        }
+        if (item.text.startsWith(QStringLiteral("Zone"))) {
+            // Tabs stand at every eighth character.
+            EXPECT_EQ(item.text, QStringLiteral("Zone    12      Heizkreis       250"));
         }
         if (item.text == wide) {
             EXPECT_LT(item.font.pointSizeF(), 9.0);
