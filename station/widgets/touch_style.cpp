@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -18,6 +19,10 @@ QFont captionFont() {
     f.setPointSize(13);
     f.setBold(true);
     return f;
+}
+
+void makeTouchTabs(QTabWidget* tabs) {
+    tabs->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 44px; padding: 4px 12px; }"));
 }
 
 void makeTouchButton(QAbstractButton* button) {

@@ -6,6 +6,7 @@
 #include <QProxyStyle>
 
 class QAbstractButton;
+class QTabWidget;
 
 namespace zev::touch {
 
@@ -16,6 +17,8 @@ constexpr int kScrollBarExtent = 28;  // the enlarged scroll bars of the running
 QFont messageFont();
 QFont captionFont();
 void makeTouchButton(QAbstractButton* button);
+// The tabs of a view's own tab bar a finger's height tall.
+void makeTouchTabs(QTabWidget* tabs);
 // Indicators of check and option boxes large enough for a finger.
 QString applicationStyleSheet();
 

@@ -56,7 +56,7 @@ AlarmView::AlarmView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("SSTab1"));
     tabs_->setFont(touch::captionFont());
-    tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 44px; padding: 4px 16px; }"));
+    touch::makeTouchTabs(tabs_);
     tabs_->addTab(buildStatistics(), ctx.texts(227));
     tabs_->addTab(buildList(), ctx.texts(228));
     tabs_->setCurrentIndex(kTabList);

@@ -9,6 +9,7 @@
 #include "support/texts.h"
 #include "support/user_levels.h"
 #include "widgets/zone_selection_panel.h"
+#include "widgets/touch_style.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -49,6 +50,7 @@ DiagnosisView::DiagnosisView(AppContext& ctx, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     tabs_ = new QTabWidget(this);
+    touch::makeTouchTabs(tabs_);
     tabs_->addTab(diagnosisPage(), ctx_.texts(687));
     tabs_->addTab(protocolPage(), ctx_.texts(688));
     tabs_->setAccessibleName(ctx_.texts(687));

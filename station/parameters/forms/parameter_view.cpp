@@ -68,7 +68,7 @@ ParameterView::ParameterView(AppContext& ctx, std::function<void()> showMe, QWid
     tabs_->setObjectName(QStringLiteral("tabEingabe"));
     tabs_->setUsesScrollButtons(false);  // every tab in sight, no arrows to touch
     tabs_->setFont(touch::captionFont());
-    tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-height: 44px; padding: 4px 12px; }"));
+    touch::makeTouchTabs(tabs_);
     globals_ = new GlobalTab(ctx, this);
     zoneTable_ = new ParameterTable(ctx, ParameterTable::Kind::ZoneValues, QStringLiteral("Grid_Recipe1"), this);
     input_ = new InputTab(ctx, this);

@@ -15,6 +15,7 @@
 #include "trend/history_list.h"
 #include "trend/trend_export.h"
 #include "widgets/zone_selection_panel.h"
+#include "widgets/touch_style.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -80,6 +81,7 @@ TrendView::TrendView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
     menu_ = new QTabWidget(this);
     menu_->setObjectName(QStringLiteral("tabTrendMenu"));
     menu_->setFixedWidth(350);
+    touch::makeTouchTabs(menu_);
     menu_->tabBar()->setUsesScrollButtons(false);  // every page stays one touch away
     side->addWidget(menu_, 1);
 
