@@ -172,6 +172,7 @@ TrendView::TrendView(AppContext& ctx, QWidget* parent) : View(parent), ctx_(ctx)
 
     auto* xls = new QPushButton(ctx.texts(1234), this);
     xls->setObjectName(QStringLiteral("cmdCreateXLS"));
+    xls->setMinimumHeight(44);
     connect(xls, &QPushButton::clicked, this, [this] { CreateXLS(); });
     side->addWidget(xls);
 
