@@ -94,9 +94,10 @@ bool ToolContentCommands::DoCopyRecipe(const QString& recipeFile, const QString&
     for (;;) {
         const auto typed = ctx_.op.enterText(t(ToolText::RecipeName), proposal);
         if (!typed || typed->trimmed().isEmpty()) return false;
+        // A name beginning with "." would hide the file from every list.
         auto name = cleanEntryName(*typed);
         if (name && !name->endsWith(QStringLiteral(".rzp"), Qt::CaseInsensitive)) *name += QStringLiteral(".rzp");
-        if (!name || !staysInside(folder, *name)) {
+        if (!name || name->startsWith(QLatin1Char('.')) || !staysInside(folder, *name)) {
             tell(t(ToolText::NameNotAllowed) + typed->trimmed());
             proposal = *typed;
             continue;
@@ -157,7 +158,7 @@ bool ToolContentCommands::renameDetail(const ContentSelection& what) {
         if (!typed || typed->trimmed().isEmpty()) return false;
         auto name = cleanEntryName(*typed);
         if (name && !name->endsWith(ext, Qt::CaseInsensitive)) *name += ext;
-        if (!name || !staysInside(folder, *name)) {
+        if (!name || name->startsWith(QLatin1Char('.')) || !staysInside(folder, *name)) {
             tell(t(ToolText::NameNotAllowed) + typed->trimmed());
             proposal = *typed;
             continue;
