@@ -156,11 +156,12 @@ void ToolManagerPage::ShowTools() {
                           : drive.kind == DriveKind::Fixed   ? ToolText::GroupFixed
                                                              : ToolText::GroupRemote;
         auto* item = new QTreeWidgetItem(lvwDrives_);
-        const QString where = drive.kind == DriveKind::Fixed ? QString() : QStringLiteral(" ") + drive.root;
-        item->setText(0, t(group) + where + QStringLiteral(" - ") + QString::number(tools.size()) +
+        // A volume by its name (the mount point's last part), the tool count and free space below it.
+        const QString where = drive.kind == DriveKind::Fixed ? QString() : QStringLiteral(" ") + QFileInfo(drive.root).fileName();
+        item->setText(0, t(group) + where + QLatin1Char('\n') + QString::number(tools.size()) +
                              t(tools.size() == 1 ? ToolText::DriveOneTool : ToolText::DriveTools) + QStringLiteral(", ") +
                              freeText(ctx_.platform.diskFree(drive.root)) + t(ToolText::DriveFree));
-        item->setToolTip(0, drive.toolFolder);
+        item->setToolTip(0, item->text(0) + QLatin1Char('\n') + drive.toolFolder);
         item->setData(0, kRoleType, kItemDrive);
         item->setData(0, kRoleDrive, d);
         for (const QString& name : tools) {
