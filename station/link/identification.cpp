@@ -173,6 +173,30 @@ void IdentifyZEV(AppContext& ctx) {
     link.startPolling();
 }
 
+bool WiringMatchesLine(AppContext& ctx) {
+    const PlantData& plant = ctx.plant;
+    if (plant.ControllerCount <= 0 || plant.ZoneCount <= 0) return false;
+    // The line as it answers now: each controller still there with its channels, none behind the last.
+    int z = 0;
+    for (int a = 1; a <= plant.ControllerCount; ++a) {
+        if (a >= static_cast<int>(plant.Controllers.size())) return false;
+        const int k = plant.Controllers[static_cast<std::size_t>(a)].Channels;
+        if (k <= 0 || replyInt(ctx.bus.Ask(QStringLiteral("G") + address2(a) + QStringLiteral("?KAN="))) != k) return false;
+        for (int c = 1; c <= k; ++c) {
+            const ZoneRecord& zone = plant.zone(++z);
+            if (z > kMaxZones || zone.BusAddress != a || zone.Channel != c) return false;
+        }
+    }
+    if (z != plant.ZoneCount) return false;
+    for (int rest = z + 1; rest <= kMaxZones; ++rest)
+        if (plant.zone(rest).BusAddress != 0 || plant.zone(rest).Channel != 0) return false;
+    const int maxAddress = boundedInt(
+        ctx.settings.GetIni(QStringLiteral("SERIAL"), QStringLiteral("MAXGER"), QStringLiteral("28"), kStar), 0, 255);
+    const int next = plant.ControllerCount + 1;
+    return next > maxAddress || z >= kMaxZones ||
+           replyInt(ctx.bus.Ask(QStringLiteral("G") + address2(next) + QStringLiteral("?KAN="))) <= 0;
+}
+
 void ZEV_ReliabilityCheck(AppContext& ctx) {
     bool& busy = ctx.linkFlags.reliabilityCheckBusy;
     if (busy) return;

@@ -82,6 +82,31 @@ void LinkSession::start(bool online) {
     emit zonesRebuilt();
 }
 
+bool LinkSession::startAfterToolChange(bool online) {
+    openToolLog();
+    SetOnlineBetrieb(online);
+    bool identified = false;
+    if (online_) {
+        if (WiringMatchesLine(ctx_)) {
+            // The controllers are known; only the new tool's values are not.
+            for (int z = 1; z <= ctx_.plant.ZoneCount; ++z) {
+                ZoneRecord& zone = ctx_.plant.zone(z);
+                zone.Setpoint = zone.ActualValue = zone.OutputRate = kNoValue;
+            }
+            startPolling();
+        } else {
+            IdentifyZEV(ctx_);
+            identified = true;
+        }
+    }
+    emit zonesRebuilt();
+    return identified;
+}
+
+void LinkSession::requestToolChange() {
+    QTimer::singleShot(0, this, [this] { emit toolChangeRequested(); });
+}
+
 void LinkSession::stopPolling() {
     ctx_.bus.EnableCyclicScan(false);
     for (int a = 1; a <= kMaxAddress; ++a) ctx_.bus.SetOnline(a, false);

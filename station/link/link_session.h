@@ -48,6 +48,14 @@ public:
     // SetOnlineBetrieb(online) and, when online, the identification, which
     // switches polling on. Emits zonesRebuilt.
     void start(bool online);
+    // The start after a tool change: as start(), but online the identification
+    // runs only when the new tool's wiring does not match the line
+    // (WiringMatchesLine); otherwise the known controllers are polled at once.
+    // True when it identified.
+    bool startAfterToolChange(bool online);
+    // Asks for the tool change after the current event (toolChangeRequested):
+    // the command runs in a view that the change unloads.
+    void requestToolChange();
     // The stop sequence ("stop the line"): polling and day-file logging off,
     // addresses 1..27 offline once each. The alarm log stays open.
     void stop();
@@ -83,6 +91,7 @@ signals:
     // After a reading pass; recordsWritten: the alarm log took records.
     void valuesRead(bool recordsWritten);
     void restartRequested(bool online);
+    void toolChangeRequested();
 
 private:
     void setOnline(bool on);

@@ -192,6 +192,7 @@ int runStation(const CommandLine& cl) {
     main.onDailyHousekeeping = [cycle] { cycle->DailyHousekeeping(); };
     QObject::connect(&link, &LinkSession::restartRequested, &main,
                      [&ctx, &main](bool online) { restartLink(ctx, main, online); });
+    QObject::connect(&link, &LinkSession::toolChangeRequested, &main, [&ctx, &main] { changeTool(ctx, main); });
     lifecycle.onRequest([&main](int) { QTimer::singleShot(0, &main, [&main] { main.close(); }); });
 
     // Ports and removable volumes that come and go, watched from before the start-up.

@@ -5,6 +5,7 @@
 #include "shell/main_window.h"
 #include "shell/view_registry.h"
 #include "support/texts.h"
+#include "tools/forms/tool_manager_page.h"
 #include "widgets/touch_style.h"
 
 #include <QHBoxLayout>
@@ -55,8 +56,8 @@ int ConfigView::pageForPreviousView(int previousTab) {
 }
 
 void ConfigView::SearchLogicalDrives() {
-    // The tool manager's drive lists follow the volumes; until it exists the
-    // configuration view shows no drives.
+    // The tool manager's drive list follows the volumes.
+    if (auto* tools = findChild<ToolManagerPage*>()) tools->SearchLogicalDrives();
     emit drivesChanged();
 }
 

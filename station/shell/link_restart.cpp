@@ -12,6 +12,11 @@
 #include "support/text_numbers.h"
 #include "support/texts.h"
 #include "tools/active_tool.h"
+#include "tools/tool_change.h"
+#include "tools/tool_texts.h"
+#include "base/event_pump.h"
+#include "base/progress_line.h"
+#include "plant/zone_table.h"
 
 namespace zev {
 
@@ -33,6 +38,32 @@ void restartLink(AppContext& ctx, MainWindow& main, bool online) {
     p.step([&] { main.InitForms(); });
     p.step([&] {
         if (ctx.link->Online()) ctx.hub.post(Msg::ReliabilityCheck);
+    });
+    main.splash().hide();
+}
+
+void changeTool(AppContext& ctx, MainWindow& main) {
+    if (ctx.link->DiagnosisRunning()) {
+        ctx.op.notice(ctx.texts(TextNo::DiagnosisRunning), ctx.texts(TextNo::Ok), {}, {}, kNoticePlain);
+        return;
+    }
+    const bool online = ctx.link->Online();
+    main.Stop_Tool();
+    main.splash().show();
+    ctx.progress.setAction(ctx.texts(ToolText::ChangeSplash));
+    ctx.pump.yield();
+    Procedure p(ctx.errors, QStringLiteral("frmConfig"), QStringLiteral("cmdChange_Click"));
+    p.step([&] {
+        Settings::Batch batch(ctx.settings);
+        LoadActiveTool(ctx);
+    });
+    p.step([&] { ctx.link->startAfterToolChange(online); });
+    if (ctx.lifecycle.exitRequested()) return;
+    p.step([&] { main.InitForms(); });
+    p.step([&] {
+        if (!ctx.link->Online()) return;
+        ctx.hub.post(Msg::ReliabilityCheck);
+        CheckBiggerIniZone(ctx, ctx.plant.ZoneCount);
     });
     main.splash().hide();
 }

@@ -13,4 +13,11 @@ class MainWindow;
 // event: a command of a view must not unload the view it runs in.
 void restartLink(AppContext& ctx, MainWindow& main, bool online);
 
+// The tool change (cmdChange_Click after its checks, on the link session's
+// toolChangeRequested): Stop_Tool, the splash, LoadActiveTool, the link started
+// again with an identification only when the new tool's wiring does not match
+// the line, InitForms, and online the controller check (0x407) and the
+// process pictures' zones checked against ZoneCount.
+void changeTool(AppContext& ctx, MainWindow& main);
+
 }  // namespace zev

@@ -8,10 +8,14 @@
 #include "plant/driver.h"
 #include "plant/tool_data.h"
 #include "plant/zone_table.h"
+#include "shell/config_view.h"
 #include "shell/main_window.h"
+#include "tools/forms/tool_manager_page.h"
 #include "support/scripted_operator.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QTabWidget>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -27,7 +31,12 @@ void ScriptActions::start() { QTimer::singleShot(0, this, [this] { runNext(); })
 
 void ScriptActions::runNext() {
     const auto action = op_.takeAction();
-    if (!action) return;
+    if (!action) {
+        // Answers still wait for what an action started after its own event (a
+        // tool change): the next action comes once they have been taken.
+        if (op_.remaining() > 0) QTimer::singleShot(100, this, [this] { runNext(); });
+        return;
+    }
     int waitMs = 0;
     if (!run(*action, &waitMs)) {
         op_.refuse(*action);
@@ -40,6 +49,8 @@ bool ScriptActions::run(const QString& action, int* waitMs) {
     const QStringList words = action.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.isEmpty()) return false;
     const QString& verb = words.front();
+    if (verb == QLatin1String("tool") || verb == QLatin1String("drive") || verb == QLatin1String("click"))
+        return runNamed(verb, action.section(QLatin1Char(' '), 1).trimmed());
     bool ok = words.size() < 2;
     const double number = words.size() >= 2 ? words[1].toDouble(&ok) : 0.0;
     if (!ok) return false;
@@ -82,6 +93,25 @@ bool ScriptActions::run(const QString& action, int* waitMs) {
         return true;
     }
     return false;
+}
+
+bool ScriptActions::runNamed(const QString& verb, const QString& name) {
+    if (verb == QLatin1String("click")) {
+        auto* button = main_.findChild<QAbstractButton*>(name);
+        if (!button || !button->isEnabled()) return false;
+        button->click();
+        return true;
+    }
+    // The tool manager on the fixed drive: a tool by its name, or the drive itself.
+    main_.selectTab(kViewConfiguration);
+    auto* config = dynamic_cast<ConfigView*>(main_.view(kViewConfiguration));
+    if (!config) return false;
+    config->pages()->setCurrentIndex(kPageTools);
+    auto* page = config->findChild<ToolManagerPage*>();
+    if (!page) return false;
+    page->SearchLogicalDrives();
+    return verb == QLatin1String("drive") ? page->selectDrive(ctx_.tool.ToolsDir)
+                                          : page->selectTool(ctx_.tool.ToolsDir + name);
 }
 
 }  // namespace zev

@@ -9,9 +9,13 @@
 //   !setpoint      a touch on the setpoint of the input tab (the number follows)
 //   !output        a touch on the output rate of the input tab (the number follows)
 //   !wait S        let the program run S seconds before the next action
+//   !drive         the tool manager (configuration page 3) with the fixed drive chosen
+//   !tool NAME     the tool manager with the tool NAME of the fixed drive chosen
+//   !click NAME    a click on the button of that object name (e.g. cmdNewTool, cmdChange)
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 namespace zev {
 
@@ -29,6 +33,7 @@ public:
 private:
     void runNext();
     bool run(const QString& action, int* waitMs);
+    bool runNamed(const QString& verb, const QString& name);
 
     AppContext& ctx_;
     MainWindow& main_;

@@ -17,6 +17,7 @@
 #include "support/texts.h"
 #include "tools/forms/group_editor.h"
 #include "tools/forms/group_settings_page.h"
+#include "tools/forms/tool_manager_page.h"
 #include "trend/forms/trend_style_page.h"
 #include "trend/forms/trend_view.h"
 #include "views/overview_view.h"
@@ -44,7 +45,13 @@ const std::vector<ConfigPageEntry>& generalPages() {
         {kPageLogin, TextNo::PageLogin, [](AppContext& c, MainWindow&, QWidget* p) { return new LoginPage(c, p); }},
         {kPageLanguage, TextNo::LanguageCaption,
          [](AppContext& c, MainWindow& m, QWidget* p) { return new LanguagePage(c, &m, p); }},
-        {kPageTools, TextNo::PageTools, {}},
+        {kPageTools, TextNo::PageTools,
+         [](AppContext& c, MainWindow&, QWidget* p) {
+             // The stand-in for a stick of unattended runs is the trend export's.
+             DriveSources sources;
+             sources.standInRemovable = qEnvironmentVariable("ZEV_EXPORT_DRIVE");
+             return new ToolManagerPage(c, sources, p);
+         }},
         {kPageErrorLog, TextNo::PageErrorLog,
          [](AppContext& c, MainWindow&, QWidget* p) { return new ErrorLogPage(c, p); }},
         {kPagePorts, TextNo::PagePorts, portsPage},
