@@ -105,6 +105,17 @@ TEST_F(PictureForms, TheMouldShowsLiveValuesAndItsButtonsLeadToThePictures) {
     click(button(view, 0));
     EXPECT_EQ(view.pictureNumber(), 0);
 
+    // The list of pictures with their previews; a choice loads it.
+    view.showPreviews(true);
+    QListWidget* list = view.previews();
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Düsen A"));
+    EXPECT_FALSE(list->item(1)->icon().isNull());
+    emit list->itemClicked(list->item(1));
+    EXPECT_EQ(view.pictureNumber(), 1);
+    EXPECT_EQ(field(view, 0)->text(), QStringLiteral("201 °C"));
+    view.LoadBild(0);
+
     // A target no picture has leaves the picture shown; zones the plant lacks get no field.
     PictureLayout l = readLayout(ini(0)).layout;
     l.touches[0].target = QStringLiteral("Gibt es nicht");
