@@ -207,7 +207,10 @@ bool PictureView::SaveBild() {
     if (number_ < 0) return true;
     const QString path = dir_->iniPath(number_);
     // A layout too large to read was never shown: it is not replaced by the empty one.
-    if (readLayout(path).status == LayoutRead::TooLarge) return false;
+    if (const LayoutRead read = readLayout(path); read.status == LayoutRead::TooLarge) {
+        tell(layoutReadText(ctx_.texts, path, read));
+        return false;
+    }
     const PictureLayout l = canvas_->layout();
     const profile::WriteResult w = writeLayout(path, l);
     if (!w.ok) {

@@ -7,7 +7,9 @@
 
 #include "test_context.h"
 
+#include "pictures/forms/import_dialog.h"
 #include "pictures/forms/picture_canvas.h"
+#include "pictures/picture_dir.h"
 #include "pictures/forms/picture_view.h"
 #include "pictures/picture_layout.h"
 #include "plant/tool_data.h"
@@ -201,6 +203,28 @@ TEST_F(PictureForms, BadFilesAreToldAndTheRestIsStillShown) {
     view.LoadBild(2);
     EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("beschädigt"))) << tc.lastNotice().toStdString();
     EXPECT_EQ(view.canvas()->valueFields().size(), 16u);
+}
+
+TEST_F(PictureForms, TheImportDialogListsFoldersAndBitmapsAndImportsTheChosenOnes) {
+    const QString stick = tc.home.file(QStringLiteral("stick"));
+    QDir().mkpath(stick + QStringLiteral("/Fotos"));
+    QFile::copy(ctx.tool.PicsDir + QStringLiteral("/BILD001.BMP"), stick + QStringLiteral("/Deckel.BMP"));
+    QFile::copy(ctx.tool.PicsDir + QStringLiteral("/BILD002.BMP"), stick + QStringLiteral("/anguss.bmp"));
+    QFile(stick + QStringLiteral("/notes.txt")).open(QIODevice::WriteOnly);
+    PictureDir dir(ctx.tool.PicsDir);
+    ImportDialog dialog(ctx, dir);
+    dialog.Refresh_RootList(stick);
+    QListWidget* list = dialog.rootList();
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("[..]"), QStringLiteral("[Fotos]"), QStringLiteral("anguss.bmp"),
+                                  QStringLiteral("Deckel.BMP")}));
+    list->item(2)->setSelected(true);
+    list->item(3)->setSelected(true);
+    dialog.cmdImport_Click();
+    EXPECT_EQ(dialog.imported(), 4);
+    EXPECT_EQ(dir.findByName(QStringLiteral("anguss")), 3);
+    EXPECT_EQ(dir.findByName(QStringLiteral("Deckel")), 4);
 }
 
 class PictureScreens : public PictureForms {
