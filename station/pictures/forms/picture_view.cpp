@@ -11,6 +11,7 @@
 #include "plant/zone_table.h"
 #include "support/operator.h"
 #include "support/procedure.h"
+#include "support/store_failure.h"
 #include "support/texts.h"
 #include "support/user_levels.h"
 #include "widgets/display_rules.h"
@@ -18,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QFileInfo>
 #include <QImageReader>
@@ -214,8 +216,8 @@ bool PictureView::SaveBild() {
     const PictureLayout l = canvas_->layout();
     const profile::WriteResult w = writeLayout(path, l);
     if (!w.ok) {
-        tell(ctx_.texts(kTextLayoutNotSaved) + path + QStringLiteral("\r\n") +
-             pictureFailureText(ctx_.texts, {PictureFailure::WriteFailed, path, {}, w.failure}));
+        tell(ctx_.texts(kTextLayoutNotSaved) + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") +
+             storeFailureReason(ctx_.texts, w.failure));
         return false;
     }
     saved_ = l;

@@ -26,6 +26,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace zev::test {
 namespace {
@@ -225,6 +227,34 @@ TEST_F(PictureForms, TheImportDialogListsFoldersAndBitmapsAndImportsTheChosenOne
     EXPECT_EQ(dialog.imported(), 4);
     EXPECT_EQ(dir.findByName(QStringLiteral("anguss")), 3);
     EXPECT_EQ(dir.findByName(QStringLiteral("Deckel")), 4);
+}
+
+TEST_F(PictureForms, ASaveThatCannotBeWrittenIsToldAndKeepsTheOldLayout) {
+    level4();
+    PictureView view(ctx);
+    view.show();
+    view.SetConfig(true);
+    drag(field(view, 0), QPoint(10, 10), QPoint(20, 0));
+    const QByteArray before = tc.home.read(QStringLiteral("PICS/BILD000.INI"));
+    // A file size limit makes the write fail the way a full disk does (root too).
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    tc.answer({QStringLiteral("1")});
+    const bool saved = view.SaveBild();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("Die Ansicht konnte nicht gespeichert werden"))) << tc.lastNotice().toStdString();
+    EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("nicht genügend Speicherplatz")));
+    EXPECT_EQ(tc.home.read(QStringLiteral("PICS/BILD000.INI")), before);
+    EXPECT_EQ(QDir(ctx.tool.PicsDir).entryList(QDir::Files | QDir::Hidden).size(), 6);  // no temporary file left
+    EXPECT_TRUE(view.canvas()->editing());  // the change is still on screen
+    tc.answer({QStringLiteral("2")});
+    view.SetConfig(false);
 }
 
 class PictureScreens : public PictureForms {
