@@ -200,8 +200,12 @@ void PictureView::LoadBild(int number) {
         canvas_->setEditing(cmdEditView_->isChecked());
         placeTitles();
         RefreshValues();
+        // A damaged layout is told once per file, not at every visit.
         const QString damage = layoutReadText(ctx_.texts, ini, read);
-        if (!damage.isEmpty()) tell(damage);
+        if (!damage.isEmpty() && !toldFiles_.contains(ini)) {
+            toldFiles_.insert(ini);
+            tell(damage);
+        }
     });
 }
 

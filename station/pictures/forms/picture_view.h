@@ -8,6 +8,9 @@
 #include "pictures/picture_layout.h"
 #include "widgets/view.h"
 
+#include <QSet>
+#include <QString>
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -89,6 +92,7 @@ private:
     QPushButton* cmdDeleteElement_ = nullptr;
     QPushButton* cmdSave_ = nullptr;
     QLabel* dragging_ = nullptr;  // the command image being dragged onto the picture
+    QSet<QString> toldFiles_;     // damaged layouts the operator has heard of
 };
 
 }  // namespace zev

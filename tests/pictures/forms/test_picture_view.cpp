@@ -205,6 +205,9 @@ TEST_F(PictureForms, BadFilesAreToldAndTheRestIsStillShown) {
     view.LoadBild(2);
     EXPECT_TRUE(tc.lastNotice().contains(QStringLiteral("beschädigt"))) << tc.lastNotice().toStdString();
     EXPECT_EQ(view.canvas()->valueFields().size(), 16u);
+    const int told = tc.transcript().size();
+    view.LoadBild(2);  // once per file
+    EXPECT_EQ(tc.transcript().size(), told);
 }
 
 TEST_F(PictureForms, TheImportDialogListsFoldersAndBitmapsAndImportsTheChosenOnes) {
