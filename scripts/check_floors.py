@@ -8,7 +8,7 @@ import re
 import sys
 
 FLOORS = [["base"], ["plant"], ["support"], ["widgets"], ["alarms"], ["link"],
-          ["tools", "trend", "parameters", "diagnosis"], ["views"], ["shell"]]
+          ["tools", "trend", "parameters", "diagnosis", "pictures"], ["views"], ["shell"]]
 FORMS_FLOORS = {"widgets", "views", "shell"}
 
 

@@ -23,6 +23,7 @@
 #include "shell/qt_operator.h"
 #include "base/settings.h"
 #include "shell/settings_failure.h"
+#include "pictures/picture_check.h"
 #include "shell/splash_window.h"
 #include "widgets/touch_style.h"
 #include "base/clock.h"
@@ -190,6 +191,11 @@ int runStation(const CommandLine& cl) {
     auto* cycle = new MainCycle(ctx, main);  // owned by the main window
     main.onMainTimer = [cycle] { cycle->mainTimer_Timer(); };
     main.onDailyHousekeeping = [cycle] { cycle->DailyHousekeeping(); };
+    // After every identification (start-up, link restart, tool change) the
+    // pictures are checked against the zones found.
+    QObject::connect(&link, &LinkSession::zonesRebuilt, &main, [&ctx, &link] {
+        if (link.Online()) CheckBiggerIniZone(ctx, ctx.plant.ZoneCount);
+    });
     QObject::connect(&link, &LinkSession::restartRequested, &main,
                      [&ctx, &main](bool online) { restartLink(ctx, main, online); });
     QObject::connect(&link, &LinkSession::toolChangeRequested, &main, [&ctx, &main] { changeTool(ctx, main); });

@@ -7,6 +7,7 @@
 #include "link/forms/bus_statistics_panel.h"
 #include "link/forms/ports_page.h"
 #include "parameters/forms/parameter_view.h"
+#include "pictures/forms/picture_view.h"
 #include "shell/config_view.h"
 #include "shell/main_window.h"
 #include "shell/system_page.h"
@@ -78,7 +79,8 @@ const std::vector<ViewEntry>& viewRegistry() {
         {kViewTrend, TextNo::TabTrend, "frmTrend", [](AppContext& c, MainWindow&) { return new TrendView(c); }, false, kPageTrendStyle,
          ConfigPageEntry{kPageTrendStyle, TextNo::PageTrendStyle,
                          [](AppContext& c, MainWindow&, QWidget* p) { return new TrendStylePage(c, p); }}},
-        {kViewPictures, TextNo::TabPictures, "frmNewProcess", {}, true, kPageTools, std::nullopt},
+        {kViewPictures, TextNo::TabPictures, "frmNewProcess",
+         [](AppContext& c, MainWindow&) { return new PictureView(c); }, true, kPageTools, std::nullopt},
         {kViewDiagnosis, TextNo::TabDiagnosis, "frmDiagnose", [](AppContext& c, MainWindow&) { return new DiagnosisView(c); },
          false, kPageGroups, std::nullopt},
         {kViewParameters, TextNo::TabParameters, "frmParameter",
