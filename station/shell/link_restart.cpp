@@ -12,7 +12,6 @@
 #include "support/text_numbers.h"
 #include "support/texts.h"
 #include "tools/active_tool.h"
-#include "tools/tool_change.h"
 #include "tools/tool_texts.h"
 #include "base/event_pump.h"
 #include "base/progress_line.h"
@@ -62,8 +61,8 @@ void changeTool(AppContext& ctx, MainWindow& main) {
     p.step([&] { main.InitForms(); });
     p.step([&] {
         if (!ctx.link->Online()) return;
+        // The pictures are checked against the zones where every rebuilt zone table is.
         ctx.hub.post(Msg::ReliabilityCheck);
-        CheckBiggerIniZone(ctx, ctx.plant.ZoneCount);
     });
     main.splash().hide();
 }

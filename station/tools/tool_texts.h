@@ -4,7 +4,6 @@
 namespace zev::ToolText {
 // cmdChange_Click and the tool change
 constexpr int ChangeSplash = 326, NoneSelected = 381, AlreadyActive = 382, OnRemovable = 383;
-constexpr int MoreZonesInPictures = 1418;
 // cmdNewTool_Click
 constexpr int NewName = 365, NewExists = 366, NewYes = 367, NewNo = 368;
 constexpr int SelectDrive = 414, NoSpace = 415, NoSpaceEnd = 416, NoRecipes = 417;

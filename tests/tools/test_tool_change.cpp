@@ -1,13 +1,12 @@
 // The tool change on the simulated line of 270 zones: the identification runs
 // only when the new tool's stored wiring does not match the controllers on
-// the line; the process pictures are checked against the zones.
+// the line.
 #include "sim_bench.h"
 
 #include "base/settings.h"
 #include "plant/tool_data.h"
 #include "plant/zone_table.h"
 #include "tools/active_tool.h"
-#include "tools/tool_change.h"
 
 #include <gtest/gtest.h>
 
@@ -90,26 +89,6 @@ TEST_F(ToolChange, IdentifiesOnlyWhenTheStoredWiringDoesNotMatchTheLine) {
         EXPECT_EQ(tc.ctx->plant.zone(zones).Channel, 15);
         // An identified tool holds the line's wiring afterwards.
         EXPECT_EQ(wiring(name, 31), QByteArray("3/1"));
-    }
-}
-
-TEST_F(ToolChange, PicturesReferringToMissingZonesWarnOnce) {
-    struct Case {
-        QByteArray layout;
-        bool warns;
-    };
-    const std::vector<Case> cases = {
-        {"[VALUE_001]\r\nZONE=5\r\n[VALUE_002]\r\nZONE=271\r\n", true},
-        {"[VALUE_001]\r\nZONE=5\r\n[VALUE_002]\r\nZONE=0\r\n[VALUE_003]\r\nZONE=300\r\n", false},  // ends at the first 0
-        {"[VALUE_001]\r\nZONE=270\r\n", false},
-    };
-    for (const Case& c : cases) {
-        tc.home.write(QStringLiteral("TOOLS/STANDARD/PICS/BILD001.INI"), c.layout);
-        const int before = static_cast<int>(tc.transcript().size());
-        if (c.warns) tc.answer({QStringLiteral("2")});
-        EXPECT_EQ(CheckBiggerIniZone(*tc.ctx, 270), c.warns) << c.layout.constData();
-        EXPECT_EQ(tc.transcript().mid(before).join(QLatin1Char('\n')).contains(QStringLiteral("mehr Zonen definiert")), c.warns);
-        EXPECT_EQ(tc.home.read(QStringLiteral("TOOLS/STANDARD/PICS/BILD001.INI")), c.layout);  // read, never written
     }
 }
 
