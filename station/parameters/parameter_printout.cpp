@@ -47,14 +47,15 @@ Report tables(AppContext& ctx, QStringList header, const QStringList& columnTitl
     return report;
 }
 
-QStringList header(AppContext& ctx, int tool, int date, int unit) {
+QStringList header(AppContext& ctx, int tool, int date, int unit, const QString& recipe) {
     return {ctx.texts(tool) + ctx.tool.ToolName,
             ctx.texts(date) + ctx.clock.now().toString(QStringLiteral("dd.MM.yyyy HH:mm")),
-            ctx.texts(unit) + ctx.plant.TemperatureUnit};
+            ctx.texts(unit) + ctx.plant.TemperatureUnit,
+            recipe.isEmpty() ? ctx.texts(ParamText::NoRecipe) : ctx.texts(ParamText::RecipeIs) + recipe};
 }
 }  // namespace
 
-Report globalParameterPrintout(AppContext& ctx) {
+Report globalParameterPrintout(AppContext& ctx, const QString& recipe) {
     QStringList titles, names;
     const std::vector<int> masters = masterControllers(ctx);
     for (int d : masters) titles << ctx.texts(ParamText::Cabinet) + QString::number(d);
@@ -65,11 +66,11 @@ Report globalParameterPrintout(AppContext& ctx) {
         for (std::size_t i = 0; i < masters.size(); ++i) row << valueText(g.Value);
         values.push_back(row);
     }
-    return tables(ctx, header(ctx, ParamText::PrintTool, ParamText::PrintDate, ParamText::PrintUnit), titles, names,
+    return tables(ctx, header(ctx, ParamText::PrintTool, ParamText::PrintDate, ParamText::PrintUnit, recipe), titles, names,
                     values, ParamText::PrintPage);
 }
 
-Report zoneParameterPrintout(AppContext& ctx, const std::vector<bool>& sel) {
+Report zoneParameterPrintout(AppContext& ctx, const std::vector<bool>& sel, const QString& recipe) {
     QStringList titles, names;
     std::vector<int> zones;
     for (std::size_t z = 1; z < sel.size() && static_cast<int>(z) <= ctx.plant.ZoneCount; ++z)
@@ -86,7 +87,7 @@ Report zoneParameterPrintout(AppContext& ctx, const std::vector<bool>& sel) {
         for (int z : zones) row << valueText(param.Value[static_cast<std::size_t>(z)]);
         values.push_back(row);
     }
-    return tables(ctx, header(ctx, ParamText::PrintTool2, ParamText::PrintDate2, ParamText::PrintUnit2), titles, names,
+    return tables(ctx, header(ctx, ParamText::PrintTool2, ParamText::PrintDate2, ParamText::PrintUnit2, recipe), titles, names,
                     values, ParamText::PrintPage2);
 }
 

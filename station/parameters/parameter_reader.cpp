@@ -1,5 +1,6 @@
 #include "parameters/parameter_reader.h"
 
+#include "parameters/change_plan.h"
 #include "parameters/command_batch.h"
 #include "parameters/controller_commands.h"
 #include "base/app_context.h"
@@ -14,11 +15,14 @@
 #include "support/texts.h"
 
 #include <cmath>
+#include <set>
 
 namespace zev {
 
 namespace {
 constexpr int kReceivingZoneParameters = 1115, kReceivingGlobal = 1114;
+constexpr int kReceivingFailed = 1100, kFaultsOccurred = 984;
+constexpr int kReceivingGlobals = 1113, kReceivingGlobalsFailed = 1051, kGlobalFaults = 1052;
 
 bool present(const ZoneParameter& p) { return !(p.Min == -2 && p.Max == -2); }
 
@@ -58,7 +62,11 @@ int ParameterReader::ReceiveGlobalParameter() {
     for (GlobalParameter& g : ctx_.driver.GlobalParameters) {
         feedback_.setStatus(ctx_.texts(kReceivingGlobal) + g.Name);
         g.Value = static_cast<std::int16_t>(numberOf(ctx_.bus.Ask(prefix + g.Code + QLatin1Char('='))));
-        if (g.Value == kNoValue) ++errors;
+        if (g.Value == kNoValue) {
+            ++errors;
+            feedback_.setStatus(ctx_.texts(kReceivingGlobalsFailed) + QStringLiteral("\r\n(") + QString::number(errors) +
+                                ctx_.texts(kGlobalFaults));
+        }
         progress();
     }
     return errors;
@@ -79,16 +87,21 @@ int ParameterReader::ReceiveZonenParameter(int parameter) {
         }
         feedback_.setStatus(ctx_.texts(kReceivingZoneParameters));
         const std::vector<int> values = ctx_.link->commands().readParameter(p, zones);
-        bool missing = false;
+        std::set<int> failed;  // controllers without a value of p
         for (std::size_t i = 0; i < zones.size(); ++i) {
-            missing = missing || values[i] == kNoValue;
+            if (values[i] == kNoValue) failed.insert(ctx_.plant.zone(zones[i]).BusAddress);
             // The monitor flag follows its parameter whenever it is read.
             if (p == ctx_.driver.MonitorZoneParam && values[i] != kNoValue) ctx_.plant.zone(zones[i]).ModeFlag = values[i] == 1;
         }
-        if (missing) ++errors;
+        if (!failed.empty()) {
+            errors += static_cast<int>(failed.size());
+            feedback_.setStatus(ctx_.texts(kReceivingFailed) + QStringLiteral("\r\n(") + QString::number(errors) +
+                                ctx_.texts(kFaultsOccurred));
+        }
         for (int i = 0; i < steps; ++i) progress();
     }
-    for (int z : zones) ctx_.plant.zone(z).PrevMode = ctx_.plant.zone(z).Mode;
+    // The table wants what the zones do, where their status is known.
+    for (int z : zones) ctx_.plant.zone(z).PrevMode = static_cast<std::int16_t>(modeWishOf(ctx_.plant.zone(z)));
     return errors;
 }
 

@@ -9,6 +9,10 @@
 //   !setpoint      a touch on the setpoint of the input tab (the number follows)
 //   !output        a touch on the output rate of the input tab (the number follows)
 //   !wait S        let the program run S seconds before the next action
+//   !recipe load NAME, !recipe save NAME
+//                  the recipe commands of the parameter view with that name
+//                  (the recipe window's choice); their questions follow
+//   !send          "Übertragen" on the recipe tab
 #pragma once
 
 #include <QObject>

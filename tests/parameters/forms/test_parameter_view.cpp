@@ -104,14 +104,14 @@ TEST_F(ParameterViewSim, OfflineTheViewIsRefusedWithTheNotice) {
 }
 
 TEST_F(ParameterViewSim, TabsEnableTheirButtonsAndTheZoneTableIsReadByBlocks) {
-    main->selectTab(kViewParameters);
+    const int before = requestsContaining(QStringLiteral("KALP"));
+    main->selectTab(kViewParameters);  // the opening sequence reads every parameter once
     QTabWidget* tabs = view->tabEingabe();
     EXPECT_FALSE(view->cmdReload()->isEnabled());
     tabs->setCurrentIndex(ParameterView::kTabGlobals);
     EXPECT_TRUE(view->cmdReload()->isEnabled());
     EXPECT_FALSE(view->selection()->isVisible());
 
-    const int before = requestsContaining(QStringLiteral("KALP"));
     ctx().navigation.requestGroup(1);
     tabs->setCurrentIndex(ParameterView::kTabZoneParameters);
     EXPECT_TRUE(view->ValuesLoaded);
