@@ -204,6 +204,10 @@ QWidget* ParameterView::buildRecipeTab() {
     recipeZoneTable_ = new ParameterTable(ctx_, ParameterTable::Kind::ZoneRecipe, QStringLiteral("Grid_Recipe1Recipe"), page);
     layout->addWidget(recipeGlobalTable_, 1);
     layout->addWidget(recipeZoneTable_, 2);
+    // Takes the room of the hidden tables, so that the labels stay at the top.
+    recipeStretch_ = layout->count();
+    layout->addStretch(1);
+    recipeLayout_ = layout;
     connect(showRecipeTable_[0], &QCheckBox::toggled, recipeGlobalTable_, &QWidget::setVisible);
     connect(showRecipeTable_[1], &QCheckBox::toggled, recipeZoneTable_, &QWidget::setVisible);
     showRecipeTables(false);  // until a recipe is loaded or saved
@@ -463,6 +467,7 @@ void ParameterView::openingSequence() {
 }
 
 void ParameterView::showRecipeTables(bool shown) {
+    recipeLayout_->setStretch(recipeStretch_, shown ? 0 : 1);
     for (std::size_t i = 0; i < 2; ++i) {
         showRecipeTable_[i]->setVisible(shown);
         recipeTable(static_cast<int>(i))->setVisible(shown && showRecipeTable_[i]->isChecked());

@@ -27,6 +27,7 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+class QVBoxLayout;
 
 namespace zev {
 
@@ -153,6 +154,8 @@ private:
     std::array<QPushButton*, 2> recipeButtons_{};
     std::array<QCheckBox*, 2> showRecipeTable_{};
     std::array<QLabel*, 2> recipeLabels_{};
+    QVBoxLayout* recipeLayout_ = nullptr;
+    int recipeStretch_ = 0;
     QLabel* status_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QTimer* timer2_ = nullptr;

@@ -1,7 +1,7 @@
 // The recipe tab of frmParameter in the main window on the simulator: the
 // opening read, saving and loading through the recipe window, the caption's
 // suffix and "Übertragen", the recipe window's "Neu", and the printout of a
-// 270-zone table. With ZEV_SCREENSHOT_DIR set it leaves parameters-recipes.png,
+// 270-zone table. With ZEV_SCREENSHOT_DIR set it leaves parameters-recipe-loaded.png,
 // parameters-recipe-window.png and parameters-zone-printout.pdf there:
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
 //     build/bin/test_parameters_forms --gtest_filter='RecipeView*'
@@ -95,7 +95,7 @@ TEST_F(RecipeView, SaveLoadAndTheCaptionFollowTheDifference) {
         view->selection()->groupBox(0)->setChecked(true);
         view->selectionChanged();
         QApplication::processEvents();
-        main->grab().save(QDir(screenshotDir()).filePath(QStringLiteral("parameters-recipes.png")));
+        main->grab().save(QDir(screenshotDir()).filePath(QStringLiteral("parameters-recipe-loaded.png")));
     }
 }
 
