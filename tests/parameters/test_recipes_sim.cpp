@@ -176,6 +176,26 @@ TEST_F(RecipesSim, OnlyTheDifferencesAreSentAndNothingUnsendable) {
     EXPECT_FALSE(left.parameters[0].sendable);
 }
 
+TEST_F(RecipesSim, ASecondClickDoesNothingAndASilentControllerLeavesTheRestToComplete) {
+    ASSERT_GE(reader.ReceiveParameter(), 0);
+    for (int p = 1; p <= 28; ++p) param(p).Target = param(p).Value;
+    for (int z : {2, 16}) param(1).Target[z] = static_cast<std::int16_t>(param(1).Value[z] == 50 ? 51 : 50);
+    ASSERT_TRUE(bus.plant().inject({zevsim::FaultKind::ControllerSilent, 3}));  // zones 15..18
+    std::vector<SendOutcome> nested;
+    t.pump.hook = [&] {
+        if (nested.empty()) nested.push_back(sender.sendChangedParam(std::vector<bool>(19, true)));
+    };
+    const SendOutcome out = sender.sendChangedParam(std::vector<bool>(19, true));
+    t.pump.hook = nullptr;
+    ASSERT_EQ(nested.size(), 1u);
+    EXPECT_FALSE(nested[0].started) << "a send while one runs";
+    EXPECT_EQ(out.sent, 1);
+    EXPECT_EQ(out.errors, 1);
+    EXPECT_EQ(bus.plant().zoneParameter(1, 2, 1), param(1).Target[2]);
+    EXPECT_EQ(param(1).Value[16], kNoValue) << "unknown after the failed write: red, and sent again next time";
+    EXPECT_EQ(planChanges(ctx()).count(), 1);
+}
+
 TEST_F(RecipesSim, MarkedZonesAndGlobalsAboveTheOperatorsLevel) {
     ASSERT_GE(reader.ReceiveParameter(), 0);
     for (int p = 1; p <= 28; ++p) param(p).Target = param(p).Value;

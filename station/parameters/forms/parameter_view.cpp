@@ -402,6 +402,7 @@ void ParameterView::Command3_Click() {
 }
 
 void ParameterView::cmdReload_Click() {
+    if (reader_->busy() || sender_->busy()) return;  // a transfer runs: the second click does nothing
     guarded(ctx_.errors, kModule, QStringLiteral("cmdReload_Click"), [&] {
         const int tab = tabs_->currentIndex();
         if (tab == kTabGlobals) {
