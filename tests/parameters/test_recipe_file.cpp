@@ -98,20 +98,5 @@ TEST(RecipeFile, DamagedFilesAreRecognised) {
     EXPECT_EQ(r.data.damaged, (QStringList{"z003 MODE", "GLOBAL ?APM"}));
 }
 
-TEST(RecipeFile, TextIsWrittenExactly) {
-    RecipeContent c;
-    c.params.resize(3);
-    c.modes = {N, 2, N};
-    c.params[1].fill(0);
-    c.params[1][0] = 250;
-    c.params[1][1] = -10;
-    c.params[2].fill(N);
-    c.globals = {{QStringLiteral("?HIW"), 45}, {QStringLiteral("?APM"), N}};
-    const QByteArray zeros = QByteArray("0;").repeated(26);
-    const QByteArray none = QByteArray("-10024;").repeated(28);
-    EXPECT_EQ(recipeText(c), "[Z001]\r\nPARAM=250;-10;" + zeros + "\r\nMODE=2\r\n[Z002]\r\nPARAM=" + none +
-                                 "\r\nMODE=-10024\r\n[GLOBAL]\r\n?HIW=45\r\n?APM=-10024\r\n");
-}
-
 }  // namespace
 }  // namespace zev
