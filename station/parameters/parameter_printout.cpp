@@ -55,15 +55,17 @@ QStringList header(AppContext& ctx, int tool, int date, int unit, const QString&
 }
 }  // namespace
 
-Report globalParameterPrintout(AppContext& ctx, const QString& recipe) {
+Report globalParameterPrintout(AppContext& ctx, const QString& recipe, const std::vector<std::vector<int>>& columns) {
     QStringList titles, names;
     const std::vector<int> masters = masterControllers(ctx);
     for (int d : masters) titles << ctx.texts(ParamText::Cabinet) + QString::number(d);
     std::vector<QStringList> values;
-    for (const GlobalParameter& g : ctx.driver.GlobalParameters) {
+    for (std::size_t r = 0; r < ctx.driver.GlobalParameters.size(); ++r) {
+        const GlobalParameter& g = ctx.driver.GlobalParameters[r];
         names << g.Name;
         QStringList row;
-        for (std::size_t i = 0; i < masters.size(); ++i) row << valueText(g.Value);
+        for (std::size_t i = 0; i < masters.size(); ++i)
+            row << valueText(i < columns.size() && r < columns[i].size() ? columns[i][r] : g.Value);
         values.push_back(row);
     }
     return tables(ctx, header(ctx, ParamText::PrintTool, ParamText::PrintDate, ParamText::PrintUnit, recipe), titles, names,

@@ -14,8 +14,11 @@ namespace zev {
 
 struct AppContext;
 
-// recipe: the recipe loaded or saved last (empty: none).
-Report globalParameterPrintout(AppContext& ctx, const QString& recipe);
+// recipe: the recipe loaded or saved last (empty: none). columns: the values
+// of each master controller in GlobalParameters order (as read for the grid);
+// a master without a column prints the store's value.
+Report globalParameterPrintout(AppContext& ctx, const QString& recipe,
+                               const std::vector<std::vector<int>>& columns = {});
 Report zoneParameterPrintout(AppContext& ctx, const std::vector<bool>& SelectedZones, const QString& recipe);
 
 }  // namespace zev

@@ -436,7 +436,7 @@ void ParameterView::cmdPrint_Click() {
             return;
         }
         setStatus(ctx_.texts(globals ? ParamText::PrintingGlobals : ParamText::PrintingZones));
-        Report report = globals ? globalParameterPrintout(ctx_, recipes_->current())
+        Report report = globals ? globalParameterPrintout(ctx_, recipes_->current(), reader_->readGlobalGrid())
                                 : zoneParameterPrintout(ctx_, selected_, recipes_->current());
         report.title = tabs_->tabText(tab);
         QString error, pdf;
