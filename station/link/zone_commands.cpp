@@ -163,7 +163,11 @@ ZoneCommands::SetpointReading ZoneCommands::takeSetpointReading(int zone, std::i
 std::vector<int> ZoneCommands::readBlock(int address, int parameter, int channels) {
     const QString reply = ctx_.bus.Ask(QStringLiteral("G") + twoDigits(address) + QStringLiteral("KALP") +
                                        twoDigits(parameter) + QStringLiteral("="));
-    if (channels <= 0 || reply.size() != channels * kBlockFieldWidth) return {};
+    // A controller that refuses the block (NAK) is read zone by zone; any other
+    // reply of the wrong length (no answer, 47 or 49 characters for 12
+    // channels) is no value for every channel.
+    if (reply == QString(QChar(0x15))) return {};
+    if (channels <= 0 || reply.size() != channels * kBlockFieldWidth) return std::vector<int>(static_cast<std::size_t>(std::max(channels, 0)), kNoValue);
     std::vector<int> values;
     values.reserve(static_cast<std::size_t>(channels));
     for (int c = 0; c < channels; ++c) {

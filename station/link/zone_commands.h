@@ -104,7 +104,8 @@ public:
 
     // Zone parameter `parameter` (1..28) of the given zones, read by block
     // (GaaKALPpp=, one telegram per controller); a controller that refuses the
-    // block is read zone by zone. Unread zones get the no-value marker. The
+    // block (NAK) is read zone by zone; a reply of the wrong length or none is
+    // no value for all its zones. Unread zones get the no-value marker. The
     // values go into the driver's parameter store (Value) and are returned in
     // the order of `zones`.
     std::vector<int> readParameter(int parameter, const std::vector<int>& zones);

@@ -47,29 +47,32 @@ Report tables(AppContext& ctx, QStringList header, const QStringList& columnTitl
     return report;
 }
 
-QStringList header(AppContext& ctx, int tool, int date, int unit) {
+QStringList header(AppContext& ctx, int tool, int date, int unit, const QString& recipe) {
     return {ctx.texts(tool) + ctx.tool.ToolName,
             ctx.texts(date) + ctx.clock.now().toString(QStringLiteral("dd.MM.yyyy HH:mm")),
-            ctx.texts(unit) + ctx.plant.TemperatureUnit};
+            ctx.texts(unit) + ctx.plant.TemperatureUnit,
+            recipe.isEmpty() ? ctx.texts(ParamText::NoRecipe) : ctx.texts(ParamText::RecipeIs) + recipe};
 }
 }  // namespace
 
-Report globalParameterPrintout(AppContext& ctx) {
+Report globalParameterPrintout(AppContext& ctx, const QString& recipe, const std::vector<std::vector<int>>& columns) {
     QStringList titles, names;
     const std::vector<int> masters = masterControllers(ctx);
     for (int d : masters) titles << ctx.texts(ParamText::Cabinet) + QString::number(d);
     std::vector<QStringList> values;
-    for (const GlobalParameter& g : ctx.driver.GlobalParameters) {
+    for (std::size_t r = 0; r < ctx.driver.GlobalParameters.size(); ++r) {
+        const GlobalParameter& g = ctx.driver.GlobalParameters[r];
         names << g.Name;
         QStringList row;
-        for (std::size_t i = 0; i < masters.size(); ++i) row << valueText(g.Value);
+        for (std::size_t i = 0; i < masters.size(); ++i)
+            row << valueText(i < columns.size() && r < columns[i].size() ? columns[i][r] : g.Value);
         values.push_back(row);
     }
-    return tables(ctx, header(ctx, ParamText::PrintTool, ParamText::PrintDate, ParamText::PrintUnit), titles, names,
+    return tables(ctx, header(ctx, ParamText::PrintTool, ParamText::PrintDate, ParamText::PrintUnit, recipe), titles, names,
                     values, ParamText::PrintPage);
 }
 
-Report zoneParameterPrintout(AppContext& ctx, const std::vector<bool>& sel) {
+Report zoneParameterPrintout(AppContext& ctx, const std::vector<bool>& sel, const QString& recipe) {
     QStringList titles, names;
     std::vector<int> zones;
     for (std::size_t z = 1; z < sel.size() && static_cast<int>(z) <= ctx.plant.ZoneCount; ++z)
@@ -86,7 +89,7 @@ Report zoneParameterPrintout(AppContext& ctx, const std::vector<bool>& sel) {
         for (int z : zones) row << valueText(param.Value[static_cast<std::size_t>(z)]);
         values.push_back(row);
     }
-    return tables(ctx, header(ctx, ParamText::PrintTool2, ParamText::PrintDate2, ParamText::PrintUnit2), titles, names,
+    return tables(ctx, header(ctx, ParamText::PrintTool2, ParamText::PrintDate2, ParamText::PrintUnit2, recipe), titles, names,
                     values, ParamText::PrintPage2);
 }
 

@@ -1,5 +1,6 @@
 #include "parameters/parameter_reader.h"
 
+#include "parameters/change_plan.h"
 #include "parameters/command_batch.h"
 #include "parameters/controller_commands.h"
 #include "base/app_context.h"
@@ -19,6 +20,8 @@ namespace zev {
 
 namespace {
 constexpr int kReceivingZoneParameters = 1115, kReceivingGlobal = 1114;
+constexpr int kReceivingFailed = 1100, kFaultsOccurred = 984, kReceivingAddress = 1005, kParameter = 1006;
+constexpr int kReceivingGlobals = 1113, kReceivingGlobalsFailed = 1051, kGlobalFaults = 1052;
 
 bool present(const ZoneParameter& p) { return !(p.Min == -2 && p.Max == -2); }
 
@@ -58,7 +61,11 @@ int ParameterReader::ReceiveGlobalParameter() {
     for (GlobalParameter& g : ctx_.driver.GlobalParameters) {
         feedback_.setStatus(ctx_.texts(kReceivingGlobal) + g.Name);
         g.Value = static_cast<std::int16_t>(numberOf(ctx_.bus.Ask(prefix + g.Code + QLatin1Char('='))));
-        if (g.Value == kNoValue) ++errors;
+        if (g.Value == kNoValue) {
+            ++errors;
+            feedback_.setStatus(ctx_.texts(kReceivingGlobalsFailed) + QStringLiteral("\r\n(") + QString::number(errors) +
+                                ctx_.texts(kGlobalFaults));
+        }
         progress();
     }
     return errors;
@@ -66,29 +73,41 @@ int ParameterReader::ReceiveGlobalParameter() {
 
 int ParameterReader::ReceiveZonenParameter(int parameter) {
     int errors = 0;
-    std::vector<int> zones;
-    for (int z = 1; z <= std::min(ctx_.plant.ZoneCount, kMaxZones); ++z) zones.push_back(z);
-    for (int p = 1; p <= kZoneParameterCount; ++p) {
-        if (parameter != 0 && p != parameter) continue;
-        const ZoneParameter& param = ctx_.driver.ZoneParameters[static_cast<std::size_t>(p)];
-        // One step per controller, as the progress of a whole read counts them.
-        const int steps = std::max(1, ctx_.plant.ControllerCount);
-        if (!present(param)) {
-            for (int i = 0; i < steps; ++i) progress();
-            continue;  // the controller type has no such parameter: nothing to ask
+    feedback_.setStatus(ctx_.texts(kReceivingZoneParameters));
+    QString failure;  // the error count, shown under every status from the first error on
+    // Controller by controller (all of them, not only masters), each parameter
+    // one block read of all its channels.
+    for (int d = 1; d <= ctx_.plant.ControllerCount; ++d) {
+        std::vector<int> zones;
+        for (int z = 1; z <= std::min(ctx_.plant.ZoneCount, kMaxZones); ++z)
+            if (ctx_.plant.zone(z).BusAddress == d) zones.push_back(z);
+        for (int p = 1; p <= kZoneParameterCount; ++p) {
+            if (parameter != 0 && p != parameter) continue;
+            const ZoneParameter& param = ctx_.driver.ZoneParameters[static_cast<std::size_t>(p)];
+            if (!present(param) || zones.empty()) {
+                progress();
+                continue;  // the controller type has no such parameter: nothing to ask
+            }
+            feedback_.setStatus(ctx_.texts(kReceivingAddress) + QString::number(d) + ctx_.texts(kParameter) +
+                                QString::number(p) + failure);
+            const std::vector<int> values = ctx_.link->commands().readParameter(p, zones);
+            bool missing = false;
+            for (std::size_t i = 0; i < zones.size(); ++i) {
+                missing = missing || values[i] == kNoValue;
+                // The monitor flag follows its parameter whenever it is read.
+                if (p == ctx_.driver.MonitorZoneParam && values[i] != kNoValue)
+                    ctx_.plant.zone(zones[i]).ModeFlag = values[i] == 1;
+            }
+            if (missing) {
+                ++errors;
+                failure = QStringLiteral("\r\n") + ctx_.texts(kReceivingFailed) + QStringLiteral(" (") +
+                          QString::number(errors) + ctx_.texts(kFaultsOccurred);
+            }
+            progress();
         }
-        feedback_.setStatus(ctx_.texts(kReceivingZoneParameters));
-        const std::vector<int> values = ctx_.link->commands().readParameter(p, zones);
-        bool missing = false;
-        for (std::size_t i = 0; i < zones.size(); ++i) {
-            missing = missing || values[i] == kNoValue;
-            // The monitor flag follows its parameter whenever it is read.
-            if (p == ctx_.driver.MonitorZoneParam && values[i] != kNoValue) ctx_.plant.zone(zones[i]).ModeFlag = values[i] == 1;
-        }
-        if (missing) ++errors;
-        for (int i = 0; i < steps; ++i) progress();
+        // The table wants what the zones do, where their status is known.
+        for (int z : zones) ctx_.plant.zone(z).PrevMode = static_cast<std::int16_t>(modeWishOf(ctx_.plant.zone(z)));
     }
-    for (int z : zones) ctx_.plant.zone(z).PrevMode = ctx_.plant.zone(z).Mode;
     return errors;
 }
 

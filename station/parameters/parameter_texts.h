@@ -43,6 +43,9 @@ constexpr int StartZev = 1135, BoostOn = 1136, SingleZone = 1137, BoostOff = 113
 constexpr int TabGlobals = 1140, BoostFrame = 1141, OutputsFrame = 1142, TuningFrame = 1143, Print = 1144;
 constexpr int FactorySettings = 1145, ShowGlobalTable = 1146, TabRecipes = 1147, ShowZoneTable = 1148;
 constexpr int ModeFrame = 1150, RecipeHint = 1151, NoRecipe = 1152;
+constexpr int CaptionTool = 1091, CaptionRecipe = 1092, RecipeIs = 1093, NotCurrent = 1099;
+constexpr int StandardRecipe = 1107, RecipeDiffers = 1108;
+constexpr int HeldBack = 570;  // own text
 constexpr int OfflineRefused = 1409;
 constexpr int WithoutGroup = 214, Selection = 215;
 

@@ -51,10 +51,22 @@ bool ScriptActions::run(const QString& action, int* waitMs) {
     const QString& verb = words.front();
     if (verb == QLatin1String("tool") || verb == QLatin1String("drive") || verb == QLatin1String("click"))
         return runNamed(verb, action.section(QLatin1Char(' '), 1).trimmed());
+    auto* params = dynamic_cast<ParameterView*>(main_.view(kViewParameters));
+    if (verb == QLatin1String("recipe") && params && words.size() == 3) {
+        const QString name = words[2];
+        if (words[1] == QLatin1String("load")) params->loadRecipeNamed(name);
+        else if (words[1] == QLatin1String("save")) params->saveRecipeNamed(name);
+        else return false;
+        return true;
+    }
+    if (verb == QLatin1String("send") && params && words.size() == 1) {
+        params->tabEingabe()->setCurrentIndex(ParameterView::kTabRecipes);
+        params->cmdSend_Click();
+        return true;
+    }
     bool ok = words.size() < 2;
     const double number = words.size() >= 2 ? words[1].toDouble(&ok) : 0.0;
     if (!ok) return false;
-    auto* params = dynamic_cast<ParameterView*>(main_.view(kViewParameters));
     if (verb == QLatin1String("wait")) {
         *waitMs = static_cast<int>(number * 1000.0);
         return true;

@@ -12,6 +12,10 @@
 //   !drive         the tool manager (configuration page 3) with the fixed drive chosen
 //   !tool NAME     the tool manager with the tool NAME of the fixed drive chosen
 //   !click NAME    a click on the button of that object name (e.g. cmdNewTool, cmdChange)
+//   !recipe load NAME, !recipe save NAME
+//                  the recipe commands of the parameter view with that name
+//                  (the recipe window's choice); their questions follow
+//   !send          "Übertragen" on the recipe tab
 #pragma once
 
 #include <QObject>

@@ -334,6 +334,10 @@ constexpr Entry kTexts[] = {
     {565, "Fehler beim Dateizugriff"},
     {566, "Fehler der Alarmdatenbank"},
     // diagnosis (frmDiagnose) and its protocols
+    {567, "Diese Einträge sind keine gültigen Zahlen und wurden nicht übernommen: "},
+    {568, "Das Rezept enthält Werte für "},
+    {569, " Zonen; die übrigen Zonen behalten ihre Vorgaben und erhalten keinen Betriebsmodus."},
+    {570, "Parameter oberhalb Ihrer Benutzerebene wurden nicht übertragen: "},
     {593, "Es wurden keine gültigen Diagnosezeiten für ausgewählte Zonen gefunden. Bitte überprüfen Sie die Gruppeneinstellungen."},
     {594, "Wiring-Check gestartet."},
     {595, "Wiring-Check NOTAUS."},

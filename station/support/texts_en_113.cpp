@@ -334,6 +334,10 @@ constexpr Entry kTexts[] = {
     {565, "File access error"},
     {566, "Alarm database error"},
     // diagnosis (frmDiagnose) and its protocols
+    {567, "These entries are no valid numbers and were not taken over: "},
+    {568, "The recipe holds values for "},
+    {569, " zones; the other zones keep their targets and get no operating mode."},
+    {570, "Parameters above your user level were not transmitted: "},
     {593, "No valid diagnosis times were found for the selected zones. Please check the group settings."},
     {594, "Wiring-Check started."},
     {595, "Wiring-check E-STOP"},

@@ -36,9 +36,14 @@ bool UserLevels::loadPasswords() {
 const QString& UserLevels::LevelName(int level) const { return levelNames_[idx(level)]; }
 const QString& UserLevels::LevelPassword(int level) const { return levelPasswords_[idx(level)]; }
 
+bool UserLevels::granted(int level) const {
+    level = std::clamp(level, 0, 4);
+    return userLevel_ >= level || levelPasswords_[idx(level)].isEmpty();
+}
+
 bool UserLevels::CheckLevel(int level) {
     level = std::clamp(level, 0, 4);
-    auto passes = [&] { return userLevel_ >= level || levelPasswords_[idx(level)].isEmpty(); };
+    auto passes = [&] { return granted(level); };
     bool ok = passes();
     if (!ok) {
         const int answer = op_.notice(texts_(1434) + LevelName(level) + texts_(1435), texts_(1382),

@@ -27,6 +27,9 @@ public:
     bool loadPasswords();
 
     bool CheckLevel(int level);
+    // Whether CheckLevel(level) would pass without asking: the level is
+    // reached, or it has no password.
+    bool granted(int level) const;
     bool TryChangeUserLevel(int level);
     void RestartLoginTimer();
     void LoginTimer_Timer();

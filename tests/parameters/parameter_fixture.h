@@ -20,6 +20,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <gtest/gtest.h>
+#include <functional>
 #include <mutex>
 
 QT_BEGIN_NAMESPACE
@@ -39,6 +40,20 @@ public:
     QStringList statuses;
     QList<int> progress;
     QList<bool> busyCalls;
+};
+
+// The real bus library, with the replies of chosen text commands changed on
+// their way back (a reply one character short, a refusal, no answer), as a
+// faulty controller or line would.
+class ReplyTamperBus final : public BusLink {
+public:
+    QByteArray AskRaw(const QByteArray& command, int* status) override {
+        QByteArray reply = BusLink::AskRaw(command, status);
+        if (tamper) tamper(command, reply, status);
+        return reply;
+    }
+    // reply: "Gaa=" + value + two check characters + ETX, or "Gaa" + ACK/NAK.
+    std::function<void(const QByteArray& command, QByteArray& reply, int* status)> tamper;
 };
 
 class ParameterSimTest : public ::testing::Test {
@@ -100,7 +115,8 @@ protected:
     }
 
     zevsim::InProcessBus bus;
-    TestContext t{1};
+    ReplyTamperBus tamperBus;
+    TestContext t{1, &tamperBus};
     OperatorRecord record{*t.ctx};
     RecordingFeedback feedback;
 

@@ -3,7 +3,9 @@
 #include "widgets/zone_selection_panel.h"
 #include "parameters/forms/global_tab.h"
 #include "parameters/forms/input_tab.h"
+#include "parameters/forms/parameter_file_dialog.h"
 #include "parameters/forms/parameter_table.h"
+#include "parameters/change_plan.h"
 #include "parameters/input_display.h"
 #include "parameters/parameter_printout.h"
 #include "parameters/parameter_texts.h"
@@ -56,6 +58,11 @@ ParameterView::ParameterView(AppContext& ctx, std::function<void()> showMe, QWid
     controllers_ = std::make_unique<ControllerCommands>(ctx, record_);
     reader_ = std::make_unique<ParameterReader>(ctx, feedback);
     boost_ = std::make_unique<Boost>(ctx, feedback, record_);
+    recipes_ = std::make_unique<RecipeBook>(ctx, feedback);
+    sender_ = std::make_unique<ParameterSender>(ctx, feedback, record_);
+    chooseRecipe = [this](bool save) {
+        return save ? SaveRezept(ctx_, recipes_->names(), this) : LoadRezept(ctx_, recipes_->names(), this);
+    };
     // Every zone write of this view is recorded once, where the zone commands
     // announce an accepted write.
     connect(&ctx.link->commands(), &ZoneCommands::accepted, this,
@@ -128,6 +135,7 @@ ParameterView::ParameterView(AppContext& ctx, std::function<void()> showMe, QWid
     connect(selection_, &ZoneSelectionPanel::selectionChanged, this, [this] { selectionChanged(); });
     connect(reload_, &QPushButton::clicked, this, [this] { cmdReload_Click(); });
     connect(print_, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    connect(send_, &QPushButton::clicked, this, [this] { cmdSend_Click(); });
     connect(input_, &InputTab::modeClicked, this, [this](int i) {
         guarded(ctx_.errors, kModule, QStringLiteral("optMode_MouseDown"), [&] { commands_->setMode(selected_, i); });
         Timer2_Timer();
@@ -177,6 +185,7 @@ QWidget* ParameterView::buildRecipeTab() {
     auto* hint = new QLabel(ctx_.texts(ParamText::RecipeHint), page);
     hint->setObjectName(QStringLiteral("lblRecipe1"));
     hint->setWordWrap(true);
+    recipeLabels_ = {recipe, hint};
     layout->addWidget(recipe);
     layout->addWidget(hint);
     auto* row = new QVBoxLayout;
@@ -195,15 +204,20 @@ QWidget* ParameterView::buildRecipeTab() {
     recipeZoneTable_ = new ParameterTable(ctx_, ParameterTable::Kind::ZoneRecipe, QStringLiteral("Grid_Recipe1Recipe"), page);
     layout->addWidget(recipeGlobalTable_, 1);
     layout->addWidget(recipeZoneTable_, 2);
+    // Takes the room of the hidden tables, so that the labels stay at the top.
+    recipeStretch_ = layout->count();
+    layout->addStretch(1);
+    recipeLayout_ = layout;
     connect(showRecipeTable_[0], &QCheckBox::toggled, recipeGlobalTable_, &QWidget::setVisible);
     connect(showRecipeTable_[1], &QCheckBox::toggled, recipeZoneTable_, &QWidget::setVisible);
+    showRecipeTables(false);  // until a recipe is loaded or saved
     auto* buttons = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
         recipeButtons_[static_cast<std::size_t>(i)] =
             button(ctx_.texts(i == 0 ? ParamText::LoadRecipe : ParamText::StoreRecipe),
                    QStringLiteral("cmdLoadSaveRecipe%1").arg(i), page);
-        // Recipes come with their own subsystem; until then the buttons stay off.
-        recipeButtons_[static_cast<std::size_t>(i)]->setEnabled(false);
+        connect(recipeButtons_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { cmdLoadSaveRecipe_Click(i); });
         buttons->addWidget(recipeButtons_[static_cast<std::size_t>(i)]);
     }
     buttons->addStretch(1);
@@ -217,6 +231,7 @@ bool ParameterView::entering(int) {
         return false;
     }
     input_->showOutputs(ctx_.plant.OutputsOn);
+    if (!opened_) openingSequence();
     timerRefresh_->start();
     Enable_Timer2(true);
     return true;
@@ -264,6 +279,7 @@ void ParameterView::tabEingabe_Click(int tab) {
         reload_->setEnabled(tables);
         send_->setEnabled(tables);
         print_->setEnabled(tables);
+        for (QPushButton* b : recipeButtons_) b->setEnabled(tab == kTabRecipes);
         selection_->setVisible(tab != kTabGlobals);
         caption_->setVisible(tab != kTabGlobals);
         if (tab == kTabRecipes) {
@@ -271,6 +287,7 @@ void ParameterView::tabEingabe_Click(int tab) {
             recipeGlobalTable_->fill(selected_);
             recipeZoneTable_->fill(selected_);
             setStatus(QString());
+            CompareRecipes();
         } else if (tab == kTabGlobals) {
             readGlobals();
         } else if (tab == kTabZoneParameters) {
@@ -366,6 +383,7 @@ void ParameterView::onParameterClicked(int parameter) {
         commands_->setParameter(selected_, parameter);
     });
     zoneTable_->fill(selected_);
+    CompareRecipes();
 }
 
 void ParameterView::onGlobalClicked(int g) {
@@ -373,6 +391,7 @@ void ParameterView::onGlobalClicked(int g) {
         const auto cells = controllers_->editGlobal(g);
         if (!cells.empty())
             globals_->showWrite(g, ctx_.driver.GlobalParameters[static_cast<std::size_t>(g)].Value, cells);
+        CompareRecipes();
     });
 }
 
@@ -383,6 +402,7 @@ void ParameterView::Command3_Click() {
 }
 
 void ParameterView::cmdReload_Click() {
+    if (reader_->busy() || sender_->busy()) return;  // a transfer runs: the second click does nothing
     guarded(ctx_.errors, kModule, QStringLiteral("cmdReload_Click"), [&] {
         const int tab = tabs_->currentIndex();
         if (tab == kTabGlobals) {
@@ -395,6 +415,7 @@ void ParameterView::cmdReload_Click() {
         }
         if (reader_->ReceiveParameter() >= 0) ValuesLoaded = true;
         tabEingabe_Click(tab);
+        CompareRecipes();
     });
 }
 
@@ -415,7 +436,8 @@ void ParameterView::cmdPrint_Click() {
             return;
         }
         setStatus(ctx_.texts(globals ? ParamText::PrintingGlobals : ParamText::PrintingZones));
-        Report report = globals ? globalParameterPrintout(ctx_) : zoneParameterPrintout(ctx_, selected_);
+        Report report = globals ? globalParameterPrintout(ctx_, recipes_->current(), reader_->readGlobalGrid())
+                                : zoneParameterPrintout(ctx_, selected_, recipes_->current());
         report.title = tabs_->tabText(tab);
         QString error, pdf;
         const bool ok = ctx_.printer.print(report, &error, &pdf);
@@ -423,6 +445,115 @@ void ParameterView::cmdPrint_Click() {
         if (!ok)
             tellOperator(ctx_.op, ctx_.texts,
                          ctx_.texts(globals ? ParamText::PrintGlobalsFailed : ParamText::PrintZonesFailed) + error);
+    });
+}
+
+bool ParameterView::readAllIfNeeded() {
+    if (!ValuesLoaded && ctx_.driver.DriverLoaded && ctx_.link->Online()) ValuesLoaded = reader_->ReceiveParameter() >= 0;
+    return ValuesLoaded;
+}
+
+void ParameterView::openingSequence() {
+    opened_ = true;
+    guarded(ctx_.errors, kModule, QStringLiteral("Form_Load"), [&] {
+        const QString standard = recipes_->standardRecipe();
+        const bool loaded = !standard.isEmpty() && recipes_->doLoadRecipe(standard);
+        ValuesLoaded = false;
+        readAllIfNeeded();
+        if (!loaded) return;
+        afterLoadOrSave(standard);
+        recipeLabels_[0]->setText(ctx_.texts(ParamText::StandardRecipe) + standard);
+        if (IsRecipeDiffer(ctx_)) tellOperator(ctx_.op, ctx_.texts, ctx_.texts(ParamText::RecipeDiffers));
+    });
+}
+
+void ParameterView::showRecipeTables(bool shown) {
+    recipeLayout_->setStretch(recipeStretch_, shown ? 0 : 1);
+    for (std::size_t i = 0; i < 2; ++i) {
+        showRecipeTable_[i]->setVisible(shown);
+        recipeTable(static_cast<int>(i))->setVisible(shown && showRecipeTable_[i]->isChecked());
+    }
+}
+
+QString ParameterView::captionOf(const QString& recipe) const {
+    return ctx_.texts(ParamText::CaptionTool) + ctx_.tool.ToolName + ctx_.texts(ParamText::CaptionRecipe) + recipe;
+}
+
+void ParameterView::afterLoadOrSave(const QString& name) {
+    window()->setWindowTitle(captionOf(name));
+    recipeLabels_[0]->setText(ctx_.texts(ParamText::RecipeIs) + name);
+    recipeLabels_[1]->hide();
+    showRecipeTables(true);
+    recipeGlobalTable_->fill(selected_);
+    recipeZoneTable_->fill(selected_);
+    CompareRecipes();
+}
+
+void ParameterView::CompareRecipes() {
+    const QString suffix = ctx_.texts(ParamText::NotCurrent);
+    QString caption = window()->windowTitle();
+    const bool differ = IsRecipeDiffer(ctx_);
+    if (tabs_->currentIndex() == kTabRecipes) send_->setEnabled(differ && !recipes_->current().isEmpty());
+    if (recipes_->current().isEmpty()) return;  // the caption names no recipe yet
+    if (differ && !caption.contains(suffix)) caption += suffix;
+    else if (!differ && caption.endsWith(suffix)) caption.chop(suffix.size());
+    window()->setWindowTitle(caption);
+}
+
+bool ParameterView::loadRecipeNamed(const QString& name) {
+    bool loaded = false;
+    guarded(ctx_.errors, kModule, QStringLiteral("doLoadRecipe"), [&] {
+        const QString checked = recipes_->checkedName(name);
+        if (checked.isEmpty()) return;
+        readAllIfNeeded();
+        loaded = recipes_->doLoadRecipe(checked);
+        if (loaded) afterLoadOrSave(checked);
+    });
+    return loaded;
+}
+
+bool ParameterView::saveRecipeNamed(const QString& entered) {
+    bool saved = false;
+    guarded(ctx_.errors, kModule, QStringLiteral("doSaveRecipe"), [&] {
+        const QString name = recipes_->checkedName(entered);
+        if (name.isEmpty() || recipes_->askOverwrite(name) != RecipeBook::Overwrite::Store) return;
+        readAllIfNeeded();
+        saved = recipes_->doSaveRecipe(name);
+        if (saved) afterLoadOrSave(name);
+    });
+    return saved;
+}
+
+void ParameterView::cmdLoadSaveRecipe_Click(int index) {
+    if (busyDepth_ > 0 || reader_->busy() || sender_->busy()) return;  // a transfer runs
+    guarded(ctx_.errors, kModule, QStringLiteral("cmdLoadSaveRecipe_Click"), [&] {
+        readAllIfNeeded();
+        if (index == 0) {
+            const QString name = chooseRecipe(false);
+            if (!name.isEmpty() && recipes_->doLoadRecipe(name)) afterLoadOrSave(name);
+            return;
+        }
+        QString name;
+        while (true) {
+            name = chooseRecipe(true);
+            if (name.isEmpty()) return;
+            const RecipeBook::Overwrite answer = recipes_->askOverwrite(name);
+            if (answer == RecipeBook::Overwrite::Stop) return;
+            if (answer == RecipeBook::Overwrite::Store) break;
+        }
+        if (recipes_->doSaveRecipe(name)) afterLoadOrSave(name);
+    });
+}
+
+void ParameterView::cmdSend_Click() {
+    if (tabs_->currentIndex() != kTabRecipes || busyDepth_ > 0 || reader_->busy() || sender_->busy()) return;
+    guarded(ctx_.errors, kModule, QStringLiteral("cmdSend_Click"), [&] {
+        const SendOutcome out = sender_->sendChangedParam(selected_);
+        recipeGlobalTable_->fill(selected_);
+        recipeZoneTable_->fill(selected_);
+        CompareRecipes();
+        if (out.heldBack > 0)
+            tellOperator(ctx_.op, ctx_.texts, ctx_.texts(ParamText::HeldBack) + QString::number(out.heldBack));
     });
 }
 

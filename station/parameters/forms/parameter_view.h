@@ -12,6 +12,8 @@
 #include "parameters/controller_commands.h"
 #include "parameters/operator_record.h"
 #include "parameters/parameter_reader.h"
+#include "parameters/parameter_sender.h"
+#include "parameters/recipe_book.h"
 #include "parameters/zone_input_commands.h"
 #include "widgets/view.h"
 
@@ -25,6 +27,7 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+class QVBoxLayout;
 
 namespace zev {
 
@@ -59,6 +62,20 @@ public:
     // False, with a notice, while a transfer or a diagnosis runs and boost is on.
     bool endBoostBeforeStop();
 
+    // Recipes: "Rezept laden" (0) and "Rezept speichern" (1) with the recipe
+    // window; "Übertragen" on the recipe tab; the comparison with the caption's
+    // suffix and the send button.
+    void cmdLoadSaveRecipe_Click(int index);
+    void cmdSend_Click();
+    void CompareRecipes();
+    // The same without the recipe window (the unattended run names the recipe).
+    bool loadRecipeNamed(const QString& name);
+    bool saveRecipeNamed(const QString& entered);
+    // Where the recipe window is asked for a name (save: with "Neu"); the
+    // recipe window unless a test puts its own.
+    std::function<QString(bool save)> chooseRecipe;
+    RecipeBook& recipes() { return *recipes_; }
+
     // State of the view.
     const std::vector<bool>& SelectedZones() const { return selected_; }
     int SelectedCount() const { return selectedCount_; }
@@ -75,6 +92,9 @@ public:
     QPushButton* cmdSend() const { return send_; }
     QPushButton* cmdPrint() const { return print_; }
     QPushButton* cmdLoadSaveRecipe(int i) const { return recipeButtons_[static_cast<std::size_t>(i)]; }
+    QLabel* lblRecipe(int i) const { return recipeLabels_[static_cast<std::size_t>(i)]; }
+    QCheckBox* chkShowRecipeTable(int i) const { return showRecipeTable_[static_cast<std::size_t>(i)]; }
+    ParameterTable* recipeTable(int i) const { return i == 0 ? recipeGlobalTable_ : recipeZoneTable_; }
     QLabel* statusLine() const { return status_; }
     QProgressBar* progressBar() const { return progressBar_; }
     QTimer* Timer2() const { return timer2_; }
@@ -91,6 +111,11 @@ private:
     void refreshBoost();
     void fillZoneTables();
     void readGlobals();
+    void openingSequence();
+    void afterLoadOrSave(const QString& name);
+    void showRecipeTables(bool shown);
+    QString captionOf(const QString& recipe) const;
+    bool readAllIfNeeded();
     void cmdReload_Click();
     void cmdPrint_Click();
     void optBoost_Click();
@@ -107,6 +132,9 @@ private:
     std::unique_ptr<ControllerCommands> controllers_;
     std::unique_ptr<ParameterReader> reader_;
     std::unique_ptr<Boost> boost_;
+    std::unique_ptr<RecipeBook> recipes_;
+    std::unique_ptr<ParameterSender> sender_;
+    bool opened_ = false;
 
     std::vector<bool> selected_;
     int selectedCount_ = 0;
@@ -125,6 +153,9 @@ private:
     QPushButton* print_ = nullptr;
     std::array<QPushButton*, 2> recipeButtons_{};
     std::array<QCheckBox*, 2> showRecipeTable_{};
+    std::array<QLabel*, 2> recipeLabels_{};
+    QVBoxLayout* recipeLayout_ = nullptr;
+    int recipeStretch_ = 0;
     QLabel* status_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QTimer* timer2_ = nullptr;

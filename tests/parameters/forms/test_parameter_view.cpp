@@ -104,14 +104,14 @@ TEST_F(ParameterViewSim, OfflineTheViewIsRefusedWithTheNotice) {
 }
 
 TEST_F(ParameterViewSim, TabsEnableTheirButtonsAndTheZoneTableIsReadByBlocks) {
-    main->selectTab(kViewParameters);
+    const int before = requestsContaining(QStringLiteral("KALP"));
+    main->selectTab(kViewParameters);  // the opening sequence reads every parameter once
     QTabWidget* tabs = view->tabEingabe();
     EXPECT_FALSE(view->cmdReload()->isEnabled());
     tabs->setCurrentIndex(ParameterView::kTabGlobals);
     EXPECT_TRUE(view->cmdReload()->isEnabled());
     EXPECT_FALSE(view->selection()->isVisible());
 
-    const int before = requestsContaining(QStringLiteral("KALP"));
     ctx().navigation.requestGroup(1);
     tabs->setCurrentIndex(ParameterView::kTabZoneParameters);
     EXPECT_TRUE(view->ValuesLoaded);
@@ -210,11 +210,22 @@ TEST_F(ParameterViewSim, PrintingByTabThroughThePrinter) {
     ASSERT_NE(p, table->rows.end());
     EXPECT_EQ(p->value(1), QStringLiteral("12"));
 
+    // Each master's own value of a global parameter in its column.
+    ASSERT_TRUE(bus.plant().writeGlobal(1, "?HIW", 111));
+    ASSERT_TRUE(bus.plant().writeGlobal(2, "?HIW", 222));
     t.printer.works = false;
     view->tabEingabe()->setCurrentIndex(ParameterView::kTabGlobals);
     t.answer({QStringLiteral("2")});
     view->cmdPrint()->click();
     EXPECT_TRUE(t.lastNotice().contains(QStringLiteral("Fehler beim Drucken: no paper")));
+    ASSERT_EQ(t.printer.jobs.size(), 2);
+    const auto* globals = std::get_if<ReportTable>(&t.printer.jobs.back().blocks.front());
+    ASSERT_NE(globals, nullptr);
+    EXPECT_EQ(globals->header, (QStringList{QString(), QStringLiteral("Schrank 1"), QStringLiteral("Schrank 2")}));
+    const auto hiw = std::find_if(globals->rows.begin(), globals->rows.end(),
+                                  [](const QStringList& row) { return row.value(0).startsWith(QStringLiteral("Hochgrenze")); });
+    ASSERT_NE(hiw, globals->rows.end());
+    EXPECT_EQ(hiw->mid(1), (QStringList{"111", "222"}));
 }
 
 TEST_F(ParameterViewSim, EveryTouchableControlHasAnAccessibleName) {
