@@ -59,6 +59,10 @@ bool MqttBroker::start() {
                                                                                       : extra_ + "\nallow_anonymous true")
                 .toUtf8());
     f.close();
+    // Started as root, the broker drops to its own user: it must be able to
+    // write its persistence file here.
+    QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                           QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
     const QByteArray path = conf.toLocal8Bit();
     char* argv[] = {const_cast<char*>("mosquitto"), const_cast<char*>("-c"), const_cast<char*>(path.constData()), nullptr};
     pid_t pid = 0;
