@@ -10,6 +10,7 @@
 // the same id: consumers drop an id they have seen.
 #pragma once
 
+#include "alarms/alarm_log.h"
 #include "plantlink/payloads.h"
 
 #include <QPointer>

@@ -9,6 +9,7 @@
 #include "plant/driver.h"
 #include "plant/tool_data.h"
 #include "plant/zone_table.h"
+#include "plantlink/plant_publisher.h"
 #include "shell/link_restart.h"
 #include "base/app_context.h"
 #include "shell/config_view.h"
@@ -165,6 +166,10 @@ int runStation(const CommandLine& cl) {
     // Built before the main window, so that the alarm log it owns outlives every view.
     LinkSession link(ctx);
     ctx.link = &link;
+    // Publishes to the plant's broker when zev.ini [MQTT] says so; it goes
+    // before the link and says "offline" as the program ends.
+    PlantPublisher plantLink(ctx);
+    ctx.plantLink = &plantLink;
 
     // A write that fails is told once per episode, after the current event, in
     // the operator's language.
