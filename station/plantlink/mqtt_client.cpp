@@ -127,6 +127,7 @@ bool MqttClient::session(const MqttConfig& config, const QByteArray& willTopic, 
     }
     mosquitto_threaded_set(m, true);
     mosquitto_int_option(m, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    mosquitto_int_option(m, MOSQ_OPT_TCP_NODELAY, 1);  // a batch goes at once, not after the next one
     mosquitto_connect_callback_set(m, &MqttClient::onConnect);
     mosquitto_publish_callback_set(m, &MqttClient::onPublish);
     int rc = mosquitto_will_set(m, willTopic.constData(), static_cast<int>(willPayload.size()),

@@ -53,7 +53,7 @@ bool MqttBroker::start() {
     const QString conf = dir_.filePath(QStringLiteral("mosquitto.conf"));
     QFile f(conf);
     if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(QStringLiteral("listener %1 127.0.0.1\npersistence true\npersistence_location %2/\nlog_dest none\n%3\n")
+    f.write(QStringLiteral("listener %1 127.0.0.1\npersistence true\npersistence_location %2/\nlog_dest none\nset_tcp_nodelay true\n%3\n")
                 .arg(port_)
                 .arg(dir_.path(), extra_.contains(QLatin1String("allow_anonymous")) ? extra_
                                                                                       : extra_ + "\nallow_anonymous true")

@@ -29,6 +29,8 @@ public:
     // Ends it as an operator would (SIGTERM: a persistent broker saves its state).
     void stop();
     int port() const { return port_; }
+    // The broker's process (0 when it is not running).
+    int pid() const { return static_cast<int>(pid_); }
 
 private:
     QTemporaryDir dir_;
