@@ -73,7 +73,7 @@ protected:
 };
 
 TEST_F(PublisherOnSimulator, FaultReachesAlarmsAndEventsWithinTwoSecondsAndGoesAgain) {
-    PlantPublisher publisher(*tc.ctx);
+    auto publisher = std::make_unique<PlantPublisher>(*tc.ctx);
     MqttWatcher watch(broker.port());
     ASSERT_TRUE(watch.waitFor([&] { return json(last(watch, "state"))[QStringLiteral("online")].toBool(); }, 5));
     const QJsonObject state = json(last(watch, "state"));
@@ -121,6 +121,9 @@ TEST_F(PublisherOnSimulator, FaultReachesAlarmsAndEventsWithinTwoSecondsAndGoesA
     ASSERT_TRUE(later.waitFor([&] { return !later.on("zev/press-07/state").empty(); }, 3));
     later.waitFor([] { return false; }, 0.3);
     EXPECT_TRUE(later.on("zev/press-07/alarms/3").empty()) << "a gone alarm leaves no retained message";
+
+    publisher.reset();  // the station ends: it says so before it goes
+    ASSERT_TRUE(later.waitFor([&] { return !json(last(later, "state"))[QStringLiteral("online")].toBool(true); }, 3));
 }
 
 TEST_F(PublisherOnSimulator, RecordsWrittenWhileTheBrokerIsAwayArriveOnceAndInOrderAcrossAStationRestart) {
