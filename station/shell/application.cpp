@@ -166,10 +166,6 @@ int runStation(const CommandLine& cl) {
     // Built before the main window, so that the alarm log it owns outlives every view.
     LinkSession link(ctx);
     ctx.link = &link;
-    // Publishes to the plant's broker when zev.ini [MQTT] says so; it goes
-    // before the link and says "offline" as the program ends.
-    PlantPublisher plantLink(ctx);
-    ctx.plantLink = &plantLink;
 
     // A write that fails is told once per episode, after the current event, in
     // the operator's language.
@@ -180,6 +176,12 @@ int runStation(const CommandLine& cl) {
     });
 
     tellDamagedFiles(settings, texts, *op, &hub, earlyDamage);
+
+    // Publishes to the plant's broker when zev.ini [MQTT] says so (read once the
+    // store reports its failures); it goes before the link and says "offline"
+    // as the program ends.
+    PlantPublisher plantLink(ctx);
+    ctx.plantLink = &plantLink;
 
     // Main: the desktop's scroll-bar sizes are stored once, then enlarged for touch.
     settings.GetIni(QStringLiteral("WindowsSettings"), QStringLiteral("ScrollWidth"),
