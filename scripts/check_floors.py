@@ -7,7 +7,7 @@ import os
 import re
 import sys
 
-FLOORS = [["base"], ["plant"], ["support"], ["widgets"], ["alarms"], ["link"],
+FLOORS = [["base"], ["plant"], ["support"], ["widgets"], ["alarms"], ["link"], ["plantlink"],
           ["tools", "trend", "parameters", "diagnosis", "pictures"], ["views"], ["shell"]]
 FORMS_FLOORS = {"widgets", "views", "shell"}
 

@@ -16,6 +16,7 @@ class AlarmLog;
 class BusLink;
 class LinkSession;
 class Navigation;
+class PlantPublisher;
 class Clock;
 class ErrorProtocol;
 class EventPump;
@@ -64,6 +65,8 @@ struct AppContext {
     // The alarm log (ErrLog) of the current tool, owned by the link session:
     // set from the first start of the link on, whatever view is loaded.
     AlarmLog* alarmLog = nullptr;
+    // The publisher to the plant's message broker (null where none is built).
+    PlantPublisher* plantLink = nullptr;
 
     // Busy flags that keep long link operations from being entered twice.
     struct LinkFlags {

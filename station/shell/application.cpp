@@ -9,6 +9,7 @@
 #include "plant/driver.h"
 #include "plant/tool_data.h"
 #include "plant/zone_table.h"
+#include "plantlink/plant_publisher.h"
 #include "shell/link_restart.h"
 #include "base/app_context.h"
 #include "shell/config_view.h"
@@ -176,6 +177,12 @@ int runStation(const CommandLine& cl) {
     });
 
     tellDamagedFiles(settings, texts, *op, &hub, earlyDamage);
+
+    // Publishes to the plant's broker when zev.ini [MQTT] says so (read once the
+    // store reports its failures); it goes before the link and says "offline"
+    // as the program ends.
+    PlantPublisher plantLink(ctx);
+    ctx.plantLink = &plantLink;
 
     // Main: the desktop's scroll-bar sizes are stored once, then enlarged for touch.
     settings.GetIni(QStringLiteral("WindowsSettings"), QStringLiteral("ScrollWidth"),

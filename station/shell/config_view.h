@@ -22,7 +22,8 @@ enum ConfigPage {
     kPageAlarmDb = 6,       // alarm database
     kPageSystem = 7,        // the "off" command
     kPageTrendStyle = 8,
-    kConfigPageCount = 9
+    kPagePlantLink = 9,     // the plant's message broker
+    kConfigPageCount = 10
 };
 
 class ConfigView final : public View {

@@ -8,6 +8,7 @@
 #include "link/forms/ports_page.h"
 #include "parameters/forms/parameter_view.h"
 #include "pictures/forms/picture_view.h"
+#include "plantlink/forms/plant_link_page.h"
 #include "shell/config_view.h"
 #include "shell/main_window.h"
 #include "shell/system_page.h"
@@ -57,6 +58,8 @@ const std::vector<ConfigPageEntry>& generalPages() {
          [](AppContext& c, MainWindow&, QWidget* p) { return new ErrorLogPage(c, p); }},
         {kPagePorts, TextNo::PagePorts, portsPage},
         {kPageSystem, TextNo::PageSystem, [](AppContext& c, MainWindow&, QWidget* p) { return new SystemPage(c, p); }},
+        {kPagePlantLink, TextNo::PagePlantLink,
+         [](AppContext& c, MainWindow&, QWidget* p) { return new PlantLinkPage(c, c.plantLink, p); }},
     };
     return pages;
 }

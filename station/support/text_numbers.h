@@ -38,6 +38,7 @@ constexpr int PageGroups = 510;
 constexpr int PagePorts = 525;
 constexpr int PageAlarmDb = 528;
 constexpr int PageTrendStyle = 532;
+constexpr int PagePlantLink = 319;
 constexpr int PageTools = 539;
 constexpr int PagePictures = 555;
 constexpr int PageOverview = 556;
