@@ -4,6 +4,7 @@
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
 //     build/bin/test_views --gtest_filter='OverviewScreens.*'
 
+#include "screenshots.h"
 #include "overview_fixture.h"
 #include "sim_bench.h"
 
@@ -46,10 +47,7 @@ protected:
         QApplication::processEvents();
         const QPixmap shot = main->grab();
         ASSERT_EQ(shot.size(), QSize(1024, 768));
-        const QString dir = qEnvironmentVariable("ZEV_SCREENSHOT_DIR");
-        if (dir.isEmpty()) return;
-        QDir().mkpath(dir);
-        ASSERT_TRUE(shot.save(QDir(dir).filePath(name)));
+        ASSERT_TRUE(saveScreenshot(shot, name));
     }
     // The main cycle's two passes: values into the zone table, the most severe
     // state into the status bar and the refresh of the overview.

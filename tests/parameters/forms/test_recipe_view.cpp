@@ -5,6 +5,7 @@
 // parameters-recipe-window.png and parameters-zone-printout.pdf there:
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
 //     build/bin/test_parameters_forms --gtest_filter='RecipeView*'
+#include "screenshots.h"
 #include "parameter_fixture.h"
 
 #include "parameters/forms/parameter_file_dialog.h"
@@ -27,8 +28,6 @@
 
 namespace zev::test {
 namespace {
-
-QString screenshotDir() { return qEnvironmentVariable("ZEV_SCREENSHOT_DIR"); }
 
 class RecipeView : public ::testing::Test {
 protected:
@@ -95,7 +94,7 @@ TEST_F(RecipeView, SaveLoadAndTheCaptionFollowTheDifference) {
         view->selection()->groupBox(0)->setChecked(true);
         view->selectionChanged();
         QApplication::processEvents();
-        main->grab().save(QDir(screenshotDir()).filePath(QStringLiteral("parameters-recipe-loaded.png")));
+        EXPECT_TRUE(saveScreenshot(main->grab(), QStringLiteral("parameters-recipe-loaded.png")));
     }
 }
 
@@ -114,7 +113,7 @@ TEST_F(RecipeView, TheRecipeWindowListsChoosesAndNamesANewRecipe) {
     if (!screenshotDir().isEmpty()) {
         save.show();
         QApplication::processEvents();
-        save.grab().save(QDir(screenshotDir()).filePath(QStringLiteral("parameters-recipe-window.png")));
+        EXPECT_TRUE(saveScreenshot(save.grab(), QStringLiteral("parameters-recipe-window.png")));
     }
     t.answer({QStringLiteral(" neu/1 ")});
     save.cmdNew_Click();

@@ -5,6 +5,7 @@
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
 //     build/bin/test_pictures_forms --gtest_filter='PictureForms.Screen*'
 
+#include "screenshots.h"
 #include "test_context.h"
 
 #include "pictures/forms/import_dialog.h"
@@ -266,10 +267,7 @@ protected:
         QApplication::processEvents();
         const QPixmap shot = main.grab();
         ASSERT_EQ(shot.size(), QSize(1024, 768));
-        const QString dir = qEnvironmentVariable("ZEV_SCREENSHOT_DIR");
-        if (dir.isEmpty()) return;
-        QDir().mkpath(dir);
-        ASSERT_TRUE(shot.save(QDir(dir).filePath(name)));
+        ASSERT_TRUE(saveScreenshot(shot, name));
     }
 };
 

@@ -3,6 +3,7 @@
 // topics cannot carry refused before anything is stored, applied settings in
 // zev.ini, the state of the connection and the connection test against a real
 // broker. Screenshots docs/screenshots/plant-link-*.png with ZEV_SCREENSHOT_DIR.
+#include "screenshots.h"
 #include "mqtt_broker.h"
 #include "test_context.h"
 
@@ -87,11 +88,7 @@ TEST_P(PlantLinkPageTest, EnteredAppliedConnectedAndTested) {
     ASSERT_TRUE(watch.waitFor([&] { return text("lblTest") == QString::fromUtf8(lang.testOk); }, 5)) << text("lblTest").toStdString();
     EXPECT_EQ(publisher.status().state, LinkState::Connected) << "the test leaves the station's connection alone";
 
-    const QString dir = qEnvironmentVariable("ZEV_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        EXPECT_TRUE(main.grab().save(QDir(dir).filePath(QString::fromLatin1(lang.shot))));
-    }
+    EXPECT_TRUE(saveScreenshot(main.grab(), QString::fromLatin1(lang.shot)));
     main.unloadViews();
 }
 

@@ -4,6 +4,7 @@
 // tests write PNG files when ZEV_SCREENSHOT_DIR names a directory:
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
 //     build/bin/test_tools_forms --gtest_filter='GroupScreens.*'
+#include "screenshots.h"
 #include "test_context.h"
 
 #include "base/settings.h"
@@ -176,10 +177,7 @@ protected:
         QApplication::processEvents();
         const QPixmap shot = main.grab();
         ASSERT_EQ(shot.size(), QSize(1024, 768));
-        const QString dir = qEnvironmentVariable("ZEV_SCREENSHOT_DIR");
-        if (dir.isEmpty()) return;
-        QDir().mkpath(dir);
-        ASSERT_TRUE(shot.save(QDir(dir).filePath(name)));
+        ASSERT_TRUE(saveScreenshot(shot, name));
     }
 };
 

@@ -2,6 +2,7 @@
 // and the preview of the chosen tool, a tool dragged onto a stick, a stick
 // that arrives; screenshots in both languages (ZEV_SCREENSHOT_DIR, see
 // test_group_editor.cpp).
+#include "screenshots.h"
 #include "test_context.h"
 
 #include "base/settings.h"
@@ -123,11 +124,7 @@ TEST_F(ToolPage, ScreenshotsInBothLanguages) {
         EXPECT_TRUE(page->rect().contains(b->geometry())) << b->objectName().toStdString();
     const QPixmap shot = main.grab();
     ASSERT_EQ(shot.size(), QSize(1024, 768));
-    const QString dir = qEnvironmentVariable("ZEV_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        ASSERT_TRUE(shot.save(QDir(dir).filePath(language == 1 ? QStringLiteral("tool-manager-de.png")
-                                                                : QStringLiteral("tool-manager-en.png"))));
-    }
+    ASSERT_TRUE(saveScreenshot(shot, language == 1 ? QStringLiteral("tool-manager-de.png") : QStringLiteral("tool-manager-en.png")));
     main.unloadViews();
   }
 }

@@ -5,6 +5,7 @@
 // trend-live.png, trend-history.png, trend-magnifier.png, trend-energy.png:
 //   xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb ZEV_SCREENSHOT_DIR=docs/screenshots
 //     build/bin/test_trend_forms
+#include "screenshots.h"
 #include "../day_files.h"
 #include "test_context.h"
 
@@ -73,11 +74,10 @@ protected:
     AppContext& ctx() { return *t.ctx; }
     QString log() { return ctx().tool.LogFileDir; }
     void shot(const char* name) {
-        const QString dir = qEnvironmentVariable("ZEV_SCREENSHOT_DIR");
         QApplication::processEvents();
-        if (dir.isEmpty()) return;
-        QDir().mkpath(dir);
-        EXPECT_TRUE(main->grab().save(QDir(dir).filePath(QString::fromLatin1(name))));
+        if (!screenshotDir().isEmpty()) {
+            EXPECT_TRUE(saveScreenshot(main->grab(), QString::fromLatin1(name)));
+        }
     }
     static void wait(int ms) {
         QEventLoop loop;
