@@ -13,7 +13,7 @@ namespace zev {
 
 namespace {
 constexpr double kNameWidthMm = 60.0;
-constexpr double kValueWidthMm = 18.0;
+constexpr double kValueWidthMm = 20.0;  // "[Zone 100]" on one line; 60 + 6 x 20 fills the 180 mm of an A4 page
 constexpr int kColumnsPerTable = 6;  // value columns beside the names that fit across an A4 page
 
 QString valueText(int v) { return v == kNoValue ? QString() : QString::number(v); }
