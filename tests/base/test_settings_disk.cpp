@@ -4,6 +4,7 @@
 #include "base/profile_damage.h"
 #include "base/settings.h"
 #include "temp_home.h"
+#include "unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +15,9 @@
 #include <optional>
 #include <fcntl.h>
 #include <functional>
-#include <grp.h>
-#include <pwd.h>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -107,35 +105,6 @@ TEST_F(SettingsDiskTest, FullDiskLeavesTheOldFileAndReportsOncePerEpisode) {
     EXPECT_EQ(settings.GetIni("ZONE_001", "NAME", "x", ini), "new");
 }
 
-// Runs body in a child process without the privilege to write where the
-// permissions forbid it (root becomes nobody), and returns what it printed.
-QByteArray runUnprivileged(const std::function<QByteArray()>& body) {
-    int out[2];
-    if (pipe(out) != 0) return "pipe failed";
-    const pid_t child = fork();
-    if (child == 0) {
-        ::close(out[0]);
-        if (geteuid() == 0) {
-            const passwd* nobody = getpwnam("nobody");
-            const uid_t uid = nobody ? nobody->pw_uid : 65534;
-            const gid_t gid = nobody ? nobody->pw_gid : 65534;
-            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) _exit(2);
-        }
-        const QByteArray result = body();
-        const bool written = ::write(out[1], result.constData(), static_cast<size_t>(result.size())) == result.size();
-        _exit(written ? 0 : 3);
-    }
-    ::close(out[1]);
-    QByteArray result;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) result.append(buffer, n);
-    ::close(out[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
-    return result;
-}
-
 TEST_F(SettingsDiskTest, ReadOnlyDirectoryAndFileAreLeftAlone) {
     // A write-protected file in a directory anyone may write to, and a file in
     // a directory nobody but its owner may write to.
@@ -150,7 +119,7 @@ TEST_F(SettingsDiskTest, ReadOnlyDirectoryAndFileAreLeftAlone) {
     ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0444), 0);
     ASSERT_EQ(chmod(QFile::encodeName(ini).constData(), 0666), 0);
 
-    const QByteArray seen = runUnprivileged([&] {
+    const QByteArray seen = zev::test::runUnprivileged([&] {
         zev::Settings store(home.path());
         int reports = 0;
         store.setWriteFailureHandler([&](const QString&, const zev::profile::StoreFailure&) { ++reports; });

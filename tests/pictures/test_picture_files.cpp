@@ -4,6 +4,7 @@
 
 #include "picture_files.h"
 #include "test_context.h"
+#include "unprivileged.h"
 
 #include "pictures/picture_check.h"
 #include "pictures/picture_dir.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zev::test {
 namespace {
@@ -213,6 +215,26 @@ TEST_F(PictureFiles, ImportsGetTheirOwnNumbersAndLayouts) {
     EXPECT_EQ(import("Form.bmp").kind, ImportResult::Replaced);
     EXPECT_EQ(get(QStringLiteral("BILD000.BMP")), tinyBitmap(8, 8));
     EXPECT_EQ(files().size(), 4u);
+}
+
+TEST_F(PictureFiles, AReadOnlyPictureDirectoryIsToldAndKeepsItsPictures) {
+    put(QStringLiteral("BILD000.INI"), "[INFO]\r\nANSICHT=Form\r\n");
+    tc.home.write(QStringLiteral("stick/Deckel.bmp"), tinyBitmap(2, 2));
+    auto mode = [&](const QString& path, mode_t m) { return chmod(QFile::encodeName(path).constData(), m) == 0; };
+    ASSERT_TRUE(mode(tc.home.path(), 0755));
+    ASSERT_TRUE(mode(tc.tool.PicsDir, 0555));
+    const QByteArray seen = runUnprivileged([&] {
+        const ImportResult r = importPicture(*tc.ctx, dir, tc.home.file(QStringLiteral("stick/Deckel.bmp")));
+        PictureLayout layout = read(QStringLiteral("BILD000.INI")).layout;
+        layout.name = QStringLiteral("Neu");
+        const bool saved = writeLayout(tc.tool.PicsDir + QStringLiteral("/BILD000.INI"), layout).ok;
+        return QByteArray::number(r.kind) + (saved ? " saved " : " refused ") + r.message.toUtf8();
+    });
+    ASSERT_TRUE(mode(tc.tool.PicsDir, 0755));
+    EXPECT_TRUE(seen.startsWith(QByteArray::number(ImportResult::Failed) + " refused ")) << seen.constData();
+    EXPECT_TRUE(seen.contains("Das Verzeichnis ist schreibgeschützt oder nicht beschreibbar.")) << seen.constData();
+    EXPECT_EQ(files(), QStringList{QStringLiteral("BILD000.INI")});
+    EXPECT_EQ(get(QStringLiteral("BILD000.INI")), "[INFO]\r\nANSICHT=Form\r\n");
 }
 
 TEST_F(PictureFiles, TheZoneCheckWarnsOnceForZonesAboveTheTable) {
