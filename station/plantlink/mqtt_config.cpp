@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <unistd.h>
+#include <algorithm>
 
 namespace zev {
 
@@ -53,6 +54,9 @@ MqttConfig loadMqttConfig(Settings& s) {
     c.tls = number(s, "TLS", 0) == 1;
     c.caFile = text(s, "CAFile", QString());
     c.keepAlive = number(s, "KeepAlive", c.keepAlive);
+    // The back-off: a nonsense value falls back into what a plant can live with.
+    c.retryFirst = std::clamp(number(s, "RetryFirst", c.retryFirst), 1, 60);
+    c.retryLast = std::clamp(number(s, "RetryLast", c.retryLast), c.retryFirst, 600);
     const QString broker = qEnvironmentVariable("ZEV_MQTT_BROKER");
     const qsizetype colon = broker.lastIndexOf(u':');
     if (colon > 0) {
