@@ -4,6 +4,7 @@
 #include <mosquitto.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -53,7 +54,13 @@ void MqttClient::stop() {
 
 LinkStatus MqttClient::status() const {
     std::lock_guard lock(mutex_);
-    return status_;
+    LinkStatus s = status_;
+    if (s.state == LinkState::Waiting && s.retryIn > 0) {
+        // The seconds still to wait, rounded up, so the page never shows a stale count.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(retryAt_ - Clock::now()).count();
+        s.retryIn = static_cast<int>(std::max<long long>(0, (left + 999) / 1000));
+    }
+    return s;
 }
 
 void MqttClient::setStatus(LinkState state, LinkFailure failure, const QString& detail, int retryIn) {
@@ -106,6 +113,7 @@ void MqttClient::run(MqttConfig config, QByteArray willTopic, QByteArray willPay
             std::lock_guard lock(mutex_);
             status_.state = LinkState::Waiting;
             status_.retryIn = delay;
+            retryAt_ = Clock::now() + std::chrono::seconds(delay);
         }
         QMetaObject::invokeMethod(this, [this] { emit statusChanged(); }, Qt::QueuedConnection);
         std::unique_lock lock(mutex_);

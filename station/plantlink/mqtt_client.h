@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
@@ -31,7 +32,7 @@ struct LinkStatus {
     LinkState state = LinkState::Off;
     LinkFailure failure = LinkFailure::None;
     QString detail;      // the library's or the system's words, for the service technician
-    int retryIn = 0;     // seconds until the next attempt (Waiting)
+    int retryIn = 0;     // seconds still to wait for the next attempt (Waiting), counted down
 };
 
 // The next pause of the back-off: doubled, within first..last.
@@ -78,6 +79,7 @@ private:
     std::condition_variable wake_;
     mosquitto* mosq_ = nullptr;
     LinkStatus status_;
+    std::chrono::steady_clock::time_point retryAt_;  // of the next attempt, while Waiting
     std::set<int> unacked_;          // QoS 1 messages not yet acknowledged
 };
 

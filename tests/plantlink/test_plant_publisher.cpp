@@ -18,6 +18,8 @@
 #include <QJsonObject>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <chrono>
+#include <thread>
 
 using namespace zev;
 using namespace zev::test;
@@ -209,6 +211,20 @@ TEST(PlantPublisherFaults, TheConfigurationPageSaysWhatIsWrong) {
         idle.waitFor([&] { return text().startsWith(QLatin1String(c.starts)); }, 3);
         EXPECT_TRUE(text().startsWith(QLatin1String(c.starts))) << c.what << ": " << text().toStdString();
     }
+}
+
+TEST(PlantPublisherFaults, TheWaitForTheNextAttemptCountsDown) {
+    TestContext tc(2);
+    configure(tc, freeLocalPort(), QStringLiteral("RetryFirst"), QStringLiteral("3"));
+    PlantPublisher publisher(*tc.ctx);
+    auto left = [&] { return publisher.status().state == LinkState::Waiting ? publisher.status().retryIn : -1; };
+    QElapsedTimer t;
+    t.start();
+    while (left() != 3 && t.elapsed() < 3000) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(left(), 3);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    const int later = left();
+    EXPECT_TRUE(later == 2 || later == 1) << later;  // counted down, not the 3 it began with
 }
 
 }  // namespace

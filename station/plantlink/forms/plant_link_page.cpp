@@ -9,6 +9,7 @@
 #include "support/user_levels.h"
 #include "widgets/touch_style.h"
 
+#include <QTimer>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -84,6 +85,12 @@ PlantLinkPage::PlantLinkPage(AppContext& ctx, PlantPublisher* publisher, QWidget
     connect(apply, &QPushButton::clicked, this, [this] { this->apply(); });
     connect(test, &QPushButton::clicked, this, [this] { testConnection(); });
     if (publisher_) connect(publisher_, &PlantPublisher::statusChanged, this, &PlantLinkPage::showState);
+    countdown_ = new QTimer(this);
+    countdown_->setInterval(1000);
+    connect(countdown_, &QTimer::timeout, this, [this] {
+        if (isVisible()) showState();
+    });
+    countdown_->start();
     connect(&tester_, &MqttClient::statusChanged, this, [this] {
         const LinkStatus s = tester_.status();
         if (s.state == LinkState::Connected) {

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QLabel;
+class QTimer;
 class QPushButton;
 
 namespace zev {
@@ -44,6 +45,7 @@ private:
     QLabel* state_ = nullptr;
     QLabel* test_ = nullptr;
     MqttClient tester_;
+    QTimer* countdown_ = nullptr;  // the wait for the next attempt, second by second
 };
 
 }  // namespace zev
