@@ -12,6 +12,7 @@
 #include "plant/zone_table.h"
 #include "link/zone_values.h"
 #include "common/emulated_line.h"
+#include "common/silent_feedback.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,13 +23,6 @@ namespace {
 constexpr int kControllers = zev::bench::kLineControllers;
 constexpr int kChannels = zev::bench::kLineChannels;
 constexpr int kZones = kControllers * kChannels;
-
-class NoFeedback final : public zev::CommandFeedback {
-public:
-    void setStatus(const QString&) override {}
-    void setProgress(int) override {}
-    void setBusy(bool) override {}
-};
 
 void BM_Setpoint270Zones(benchmark::State& state) {
     const long baud = state.range(0);
@@ -47,7 +41,7 @@ void BM_Setpoint270Zones(benchmark::State& state) {
     options.baud = baud;
     options.countBlockReads = false;  // the writes and their answers only
     zev::bench::EmulatedLine line(options);
-    NoFeedback feedback;
+    zev::bench::SilentFeedback feedback;
     zev::CommandBatch batch(ctx, feedback);
     t.pump.step = 0.0;
     int value = 210;

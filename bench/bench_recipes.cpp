@@ -18,6 +18,7 @@
 #include "plant/tool_data.h"
 #include "plant/zone_table.h"
 #include "common/emulated_line.h"
+#include "common/silent_feedback.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,13 +29,6 @@ namespace {
 constexpr int kControllers = zev::bench::kLineControllers;
 constexpr int kChannels = zev::bench::kLineChannels;
 constexpr int kZones = kControllers * kChannels;
-
-class NoFeedback final : public zev::CommandFeedback {
-public:
-    void setStatus(const QString&) override {}
-    void setProgress(int) override {}
-    void setBusy(bool) override {}
-};
 
 // Counts the text telegrams the station sends (the cyclic scan is the library's own).
 class CountingBus final : public zev::BusLink {
@@ -88,7 +82,7 @@ void BM_FullParameterRead(benchmark::State& state) {
     options.baud = baud;
     options.countBlockReads = false;  // the read's own telegrams and answers
     zev::bench::EmulatedLine line(options);
-    NoFeedback feedback;
+    zev::bench::SilentFeedback feedback;
     zev::ParameterReader reader(ctx, feedback);
     t.pump.step = 0.0;
     std::uint64_t bytes = 0;
@@ -131,7 +125,7 @@ void BM_SaveRecipe270(benchmark::State& state) {
     zev::test::TestContext t;
     buildPlant(*t.ctx);
     t.ctx->tool.RecipeDir = t.home.file(QStringLiteral("parameter/"));
-    NoFeedback feedback;
+    zev::bench::SilentFeedback feedback;
     zev::RecipeBook book(*t.ctx, feedback);
     for (auto _ : state)
         if (!book.doSaveRecipe(QStringLiteral("BENCH"))) state.SkipWithError("not stored");
@@ -142,7 +136,7 @@ void BM_LoadRecipe270(benchmark::State& state) {
     zev::test::TestContext t;
     buildPlant(*t.ctx);
     t.ctx->tool.RecipeDir = t.home.file(QStringLiteral("parameter/"));
-    NoFeedback feedback;
+    zev::bench::SilentFeedback feedback;
     zev::RecipeBook book(*t.ctx, feedback);
     if (!book.doSaveRecipe(QStringLiteral("BENCH"))) state.SkipWithError("not stored");
     for (auto _ : state)

@@ -1,6 +1,6 @@
 // The load of a plant on one broker: N publishers (default 50) each sending a
 // batch of 270 zones once a second, as the stations do, to a mosquitto this
-// program starts on a free localhost port; one subscriber of zev/+/zones
+// program starts on a free localhost port (the tests' broker helper); one subscriber of zev/+/zones
 // measures the latency from publishing to receiving. Not 50 stations: the same
 // payloads (plantlink/payloads.h) from one process, spread over the second.
 //
@@ -8,13 +8,13 @@
 //
 // Prints messages sent and received, the latency p50/p95/p99 and the broker's
 // CPU as a share of one core.
+#include "mqtt_broker.h"
 #include "plant/zone_table.h"
 #include "plantlink/payloads.h"
 
 #include <mosquitto.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -22,17 +22,10 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
-#include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -40,18 +33,6 @@ using Clock = std::chrono::steady_clock;
 
 long long nowUs() {
     return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
-}
-
-int freePort() {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(s);
-    return ntohs(a.sin_port);
 }
 
 // utime + stime of a process in clock ticks.
@@ -107,18 +88,13 @@ int main(int argc, char** argv) {
         else if (a == "--zones") zones = std::clamp(v, 1, zev::kMaxZones);
         else if (a == "--seconds") seconds = std::max(1, v);
     }
-    char dir[] = "/tmp/plant_fleet_XXXXXX";
-    if (!mkdtemp(dir)) return 1;
-    const int port = freePort();
-    const std::string conf = std::string(dir) + "/mosquitto.conf";
-    std::ofstream(conf) << "listener " << port << " 127.0.0.1\nallow_anonymous true\nlog_dest none\nmax_queued_messages 10000\nset_tcp_nodelay true\n";
-    char* args[] = {const_cast<char*>("mosquitto"), const_cast<char*>("-c"), const_cast<char*>(conf.c_str()), nullptr};
-    pid_t broker = 0;
-    if (posix_spawnp(&broker, "mosquitto", nullptr, nullptr, args, environ) != 0) {
+    zev::test::MqttBroker mqtt(QStringLiteral("max_queued_messages 10000"));
+    if (!mqtt.start()) {
         std::fprintf(stderr, "mosquitto could not be started\n");
         return 1;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const int port = mqtt.port();
+    const pid_t broker = mqtt.pid();
     mosquitto_lib_init();
 
     Receiver receiver;
@@ -178,10 +154,7 @@ int main(int argc, char** argv) {
     mosquitto_disconnect(sub);
     mosquitto_loop_stop(sub, false);
     mosquitto_destroy(sub);
-    kill(broker, SIGTERM);
-    waitpid(broker, nullptr, 0);
-    std::remove(conf.c_str());
-    rmdir(dir);
+    mqtt.stop();
 
     std::lock_guard lock(receiver.mutex);
     std::printf("publishers %d, zones %d, payload %zu bytes, %d s\n", publishers, zones, payloadBytes, seconds);
