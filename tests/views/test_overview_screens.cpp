@@ -43,12 +43,7 @@ protected:
         QApplication::processEvents();
         return *static_cast<OverviewView*>(main->view(kViewOverview));
     }
-    void save(const QString& name) {
-        QApplication::processEvents();
-        const QPixmap shot = main->grab();
-        ASSERT_EQ(shot.size(), QSize(1024, 768));
-        ASSERT_TRUE(saveScreenshot(shot, name));
-    }
+    void save(const QString& name) { saveMainWindowShot(*main, name); }
     // The main cycle's two passes: values into the zone table, the most severe
     // state into the status bar and the refresh of the overview.
     void cycle(int blinkPhase) {

@@ -261,15 +261,7 @@ TEST_F(PictureForms, ASaveThatCannotBeWrittenIsToldAndKeepsTheOldLayout) {
     view.SetConfig(false);
 }
 
-class PictureScreens : public PictureForms {
-protected:
-    void save(MainWindow& main, const QString& name) {
-        QApplication::processEvents();
-        const QPixmap shot = main.grab();
-        ASSERT_EQ(shot.size(), QSize(1024, 768));
-        ASSERT_TRUE(saveScreenshot(shot, name));
-    }
-};
+using PictureScreens = PictureForms;
 
 TEST_F(PictureScreens, ScreenMouldLiveAndEditor) {
     level4();
@@ -288,10 +280,10 @@ TEST_F(PictureScreens, ScreenMouldLiveAndEditor) {
     // Every value field and button lies inside the picture area.
     for (QLabel* f : view->canvas()->valueFields()) EXPECT_TRUE(view->canvas()->rect().contains(f->geometry()));
     EXPECT_EQ(field(*view, 3)->text(), QStringLiteral("SSR"));
-    save(main, QStringLiteral("pictures-mould-live.png"));
+    saveMainWindowShot(main, QStringLiteral("pictures-mould-live.png"));
     view->SetConfig(true);
     view->canvas()->createValue(QPoint(560, 200), 12, 1);
-    save(main, QStringLiteral("pictures-editor.png"));
+    saveMainWindowShot(main, QStringLiteral("pictures-editor.png"));
     tc.answer({QStringLiteral("2")});
     view->SetConfig(false);
 }

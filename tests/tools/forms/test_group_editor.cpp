@@ -171,15 +171,7 @@ TEST_F(GroupForms, SettingsTableCellsToggleAndEditTheirGroup) {
 }
 
 // The editor with 270 zones and the settings page in the main window.
-class GroupScreens : public GroupForms {
-protected:
-    void save(MainWindow& main, const QString& name) {
-        QApplication::processEvents();
-        const QPixmap shot = main.grab();
-        ASSERT_EQ(shot.size(), QSize(1024, 768));
-        ASSERT_TRUE(saveScreenshot(shot, name));
-    }
-};
+using GroupScreens = GroupForms;
 
 TEST_F(GroupScreens, EditorWith270ZonesAndTheSettingsPage) {
     for (int z = 1; z <= 270; ++z) tc.ctx->plant.zone(z).Group = static_cast<std::uint8_t>((z - 1) / 34 + 1 > 8 ? 0 : (z - 1) / 34 + 1);
@@ -197,7 +189,7 @@ TEST_F(GroupScreens, EditorWith270ZonesAndTheSettingsPage) {
     // Every tile lies inside the board, the last one too.
     EXPECT_TRUE(editor->board()->rect().contains(editor->board()->tileRect(270)));
     EXPECT_GE(editor->board()->tileRect(270).height(), 30);
-    save(main, QStringLiteral("group-editor.png"));
+    saveMainWindowShot(main, QStringLiteral("group-editor.png"));
 
     main.selectTab(kViewConfiguration);
     auto* config = dynamic_cast<ConfigView*>(main.view(kViewConfiguration));
@@ -207,7 +199,7 @@ TEST_F(GroupScreens, EditorWith270ZonesAndTheSettingsPage) {
     if (!page) page = qobject_cast<GroupSettingsPage*>(config->pages()->currentWidget());
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->table()->item(5, GroupSettingsPage::kColUse)->text(), QStringLiteral("nein"));
-    save(main, QStringLiteral("group-settings.png"));
+    saveMainWindowShot(main, QStringLiteral("group-settings.png"));
     main.unloadViews();
 }
 
