@@ -150,7 +150,7 @@ TEST_F(RecipesSim, OnlyTheDifferencesAreSentAndNothingUnsendable) {
     ctx().plant.zone(5).PrevMode = 0;                                    // switched off
     ctx().plant.zone(6).ModeFlag = true;
     ctx().plant.zone(6).PrevMode = 1;                                    // manual never to a monitor zone
-    ctx().plant.zone(7).PrevMode = 9;                                    // no mode: no wish
+    ctx().plant.zone(7).PrevMode = 3;                                    // the first value that is no mode: no wish
     global(QStringLiteral("?HIW")).Target = 45;
     tamperBus.tamper = [](const QByteArray& command, QByteArray& r, int*) {
         if (command.startsWith("G02?HIW=")) r = "G02\x15";  // one master refuses
