@@ -27,4 +27,11 @@ bool staysInside(const QString& dir, const QString& name) {
     return !target.isEmpty() && QFileInfo(target).absolutePath() == base;
 }
 
+std::optional<QString> entryNameIn(const QString& dir, const QString& typed, const QString& extension) {
+    auto name = cleanEntryName(typed);
+    if (name && !name->endsWith(extension, Qt::CaseInsensitive)) *name += extension;
+    if (!name || name->startsWith(QLatin1Char('.')) || !staysInside(dir, *name)) return std::nullopt;
+    return name;
+}
+
 }  // namespace zev

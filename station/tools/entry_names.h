@@ -15,4 +15,9 @@ std::optional<QString> cleanEntryName(const QString& typed);
 // links are followed (an existing link that leads out of dir is refused).
 bool staysInside(const QString& dir, const QString& name);
 
+// The name a new entry of dir gets from what was typed: cleaned, with
+// `extension` added when it lacks it; nullopt when it would leave dir or begin
+// with "." (such an entry would be hidden from every list).
+std::optional<QString> entryNameIn(const QString& dir, const QString& typed, const QString& extension = {});
+
 }  // namespace zev

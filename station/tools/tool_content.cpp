@@ -94,10 +94,8 @@ bool ToolContentCommands::DoCopyRecipe(const QString& recipeFile, const QString&
     for (;;) {
         const auto typed = ctx_.op.enterText(t(ToolText::RecipeName), proposal);
         if (!typed || typed->trimmed().isEmpty()) return false;
-        // A name beginning with "." would hide the file from every list.
-        auto name = cleanEntryName(*typed);
-        if (name && !name->endsWith(QStringLiteral(".rzp"), Qt::CaseInsensitive)) *name += QStringLiteral(".rzp");
-        if (!name || name->startsWith(QLatin1Char('.')) || !staysInside(folder, *name)) {
+        const auto name = entryNameIn(folder, *typed, QStringLiteral(".rzp"));
+        if (!name) {
             tell(t(ToolText::NameNotAllowed) + typed->trimmed());
             proposal = *typed;
             continue;
@@ -156,9 +154,8 @@ bool ToolContentCommands::renameDetail(const ContentSelection& what) {
         const auto typed = ctx_.op.enterText(t(recipe ? ToolText::RenameRecipe : ToolText::RenameDiag) +
                                                  t(ToolText::DetailEnter), proposal);
         if (!typed || typed->trimmed().isEmpty()) return false;
-        auto name = cleanEntryName(*typed);
-        if (name && !name->endsWith(ext, Qt::CaseInsensitive)) *name += ext;
-        if (!name || name->startsWith(QLatin1Char('.')) || !staysInside(folder, *name)) {
+        const auto name = entryNameIn(folder, *typed, ext);
+        if (!name) {
             tell(t(ToolText::NameNotAllowed) + typed->trimmed());
             proposal = *typed;
             continue;

@@ -60,8 +60,8 @@ std::optional<QString> ToolManager::askToolName(const QString& prompt, const QSt
     for (;;) {
         const auto typed = ctx_.op.enterText(prompt, proposal);
         if (!typed || typed->trimmed().isEmpty()) return std::nullopt;
-        auto name = cleanEntryName(upper ? typed->toUpper() : *typed);
-        if (!name || name->startsWith(QLatin1Char('.')) || !staysInside(folder, *name)) {
+        const auto name = entryNameIn(folder, upper ? typed->toUpper() : *typed);
+        if (!name) {
             tell(t(ToolText::NameNotAllowed) + typed->trimmed(), TextNo::Ok);
             proposal = *typed;
             continue;
